@@ -665,23 +665,26 @@ async function referenceText(pkgDir, tgzSha) {
 async function main() {
   const opts = parseArgs(process.argv.slice(2));
   const { dir, tgzSha } = unpack(opts);
-  const pkgDir = path.join(dir, 'package');
   const outputs = new Map();
   const summary = [];
-  for (const body of BODIES) {
-    const file = path.join(pkgDir, 'data', `vsop87D${body}.js`);
-    const text = fs.readFileSync(file);
-    const data = parseText(text.toString('utf8'), `vsop87D${body}.js`);
-    const mod = (await import(pathToFileURL(file).href)).default;
-    const reprinted = compareWithModule(body, data, mod);
-    for (const v of VARS) if (!data[v]) fail(`${body}: no series ${v}`);
-    if (VARS.every((v) => data[v])) checkBody(body, data);
-    const n = VARS.reduce((s, v) => s + (data[v] ? allTerms(data[v]).length : 0), 0);
-    summary.push(`${body}: ${n} terms, ${reprinted} numbers whose text differs from JavaScript's reprint (text kept)`);
-    outputs.set(path.join('series', `vsop87d_${body}.cpp`), cppSource(body, data, tgzSha, sha256(text)));
+  try {
+    const pkgDir = path.join(dir, 'package');
+    for (const body of BODIES) {
+      const file = path.join(pkgDir, 'data', `vsop87D${body}.js`);
+      const text = fs.readFileSync(file);
+      const data = parseText(text.toString('utf8'), `vsop87D${body}.js`);
+      const mod = (await import(pathToFileURL(file).href)).default;
+      const reprinted = compareWithModule(body, data, mod);
+      for (const v of VARS) if (!data[v]) fail(`${body}: no series ${v}`);
+      if (VARS.every((v) => data[v])) checkBody(body, data);
+      const n = VARS.reduce((s, v) => s + (data[v] ? allTerms(data[v]).length : 0), 0);
+      summary.push(`${body}: ${n} terms, ${reprinted} numbers whose text differs from JavaScript's reprint (text kept)`);
+      outputs.set(path.join('series', `vsop87d_${body}.cpp`), cppSource(body, data, tgzSha, sha256(text)));
+    }
+    outputs.set(path.join('tests', 'data', 'vsop87d_reference.txt'), await referenceText(pkgDir, tgzSha));
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
   }
-  outputs.set(path.join('tests', 'data', 'vsop87d_reference.txt'), await referenceText(pkgDir, tgzSha));
-  fs.rmSync(dir, { recursive: true, force: true });
 
   if (failures.length) {
     console.error(`gen_vsop87d: FAILED, ${failures.length} mismatch(es) between ${PACKAGE} and the published series:`);

@@ -238,13 +238,16 @@ void write_record_lines(FILE* f, const obsrec& date, const obsrec& r,
 
 // Writes a record file through a temporary file in the same directory, which
 // replaces the old file only once it is complete, so that a failed write
-// leaves the old file as it was.  A failure is reported by one line.
+// leaves the old file as it was.  A file that the user has write-protected
+// is left alone, as a direct write would leave it.  A failure is reported by
+// one line.
 template <typename Body>
 void write_file(const char* name, Body body) {
   char tmp[64];
   std::snprintf(tmp, sizeof tmp, "%s.tmp", name);
   bool ok = false;
-  if (FILE* f = std::fopen(tmp, "w")) {
+  const bool protected_file = access(name, F_OK) == 0 && access(name, W_OK) != 0;
+  if (FILE* f = protected_file ? nullptr : std::fopen(tmp, "w")) {
     body(f);
     ok = !std::ferror(f);
     if (std::fclose(f) != 0) ok = false;

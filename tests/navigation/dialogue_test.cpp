@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -609,6 +610,38 @@ TEST_F(Dialogue, WorkingDirectoryAndRepeatedRuns) {
   MemConsole con;
   EXPECT_EQ(run_dialogue(con.in(), con.out(), "no/such/dir"), 1);
   EXPECT_EQ(con.output(), " !!! directory no/such/dir cannot be entered\n");
+}
+
+TEST_F(Dialogue, RandomAnswersAlwaysEndOnce) {
+  // Random answers and random record files: every run ends at the end of its
+  // input with one closing screen (the sanitizer build checks the rest).
+  std::mt19937 gen(2026);
+  const char* answers[] = {"\n", "\n", "\n", "1\n", "2\n", "3\n", "9\n",
+                           "0\n", "r\n", "x\n", "8\n", "60\n", "-4\n",
+                           "nan\n", "inf 5\n", "-1e308 -1e308\n",
+                           "99999999999 -99999999999 7\n", "1400\n",
+                           "12,3;4 5\n", "90 1\n", "190 0\n", "43\n"};
+  const char* files[] = {"", "2017 6 17\n", "1e999 nan -0 99999999999\n",
+                         "2017 6 17 3 57 14 44 46.99 -17 -11.6 8 70 24 14 0\n",
+                         "2017 6 17 3 57 14 44 46.99 -17 -11.6 -2147483648 "
+                         "-5 24 14 0 1 2 3 4 5 6 7 48 -1\n"};
+  for (int round = 0; round < 150; ++round) {
+    std::string input;
+    const int n = static_cast<int>(gen() % 60);
+    for (int i = 0; i < n; ++i) {
+      if (gen() % 10 == 0) {
+        for (int k = static_cast<int>(gen() % 80); k > 0; --k)
+          input.push_back(static_cast<char>(gen()));
+      } else {
+        input += answers[gen() % (sizeof answers / sizeof *answers)];
+      }
+    }
+    put(kRecordFile1, files[gen() % 5]);
+    put(kRecordFile2, files[gen() % 5]);
+    input_reset();
+    const std::string out = run(input);
+    ASSERT_EQ(count(out, "           --- END ---\n"), 1) << input;
+  }
 }
 
 TEST_F(Dialogue, AutomaticPassesEndAndStopSaves) {

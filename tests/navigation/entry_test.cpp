@@ -4,6 +4,7 @@
 // read nothing), and the screens as printed.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -399,6 +400,39 @@ TEST_F(Entry, IndexCorrectionOnlyForObservation1) {
   a.ic = "-1.5";
   enter(a.text());
   EXPECT_EQ(rs.Ic, -1.5);
+}
+
+TEST_F(Entry, HostileAnswersAreSafe) {
+  // Numbers beyond every range, infinities and NaN on every screen: the
+  // entry completes (the sanitizer build checks the arithmetic).
+  Obs1Answers a;
+  a.date = "99999999999 99999999999 -99999999999";
+  a.time = "-99999999999 99999999999 2147483647";
+  a.earth = "1\n1e999\n-inf\nnan\n";
+  a.lat = "-45.9 1e-300";
+  a.lon = "1e308 nan";
+  a.body = "-99999999999\n-2147483648\n3";
+  a.ic = "1e999";
+  a.eye = "-inf";
+  a.hs = "1e308 -1e308";
+  enter(a.text());
+  EXPECT_EQ(rs.work.year, 5999);
+  EXPECT_EQ(rs.work.month, INT_MAX);
+  EXPECT_EQ(rs.work.day, INT_MIN);
+  EXPECT_EQ(rs.deltaT, 5999);
+  EXPECT_EQ(rs.temp, -99);
+  EXPECT_EQ(rs.work.bodycode, 3);
+  EXPECT_EQ(rs.eye, 0);
+  EXPECT_EQ(rs.work.hs_deg, INT_MAX);
+
+  rs = RunState{};
+  earthcon_reset();
+  a = Obs1Answers{};
+  a.lat = "nan nan";  // not beyond 90: accepted as typed
+  a.lon = "inf 0";
+  enter(a.text());
+  EXPECT_EQ(rs.work.lat_deg, 0);
+  EXPECT_TRUE(std::isnan(rs.pos1_lat));
 }
 
 TEST_F(Entry, RejectedRememberedValuesAreReadInTheAutomaticPasses) {

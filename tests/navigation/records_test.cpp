@@ -357,6 +357,17 @@ TEST_F(Records, FailedWriteLeavesTheOldFile) {
   EXPECT_EQ(rs.obs1.year, 1990);  // the run goes on with the values in memory
 }
 
+TEST_F(Records, WriteProtectedFileIsLeftAlone) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  put(kRecordFile1, "kept\n");
+  chmod(kRecordFile1, 0444);
+  RunState rs;
+  MemConsole con;
+  write_W1(rs);
+  EXPECT_EQ(slurp(kRecordFile1), "kept\n");
+  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
+}
+
 TEST_F(Records, UnwritableDirectory) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   put(kRecordFile2, kFresh2);

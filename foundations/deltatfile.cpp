@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +27,7 @@ constexpr const char* kExplanation[] = {
     " from THIS FILE via local quadratic interpolation,\n",
     " and then entered into program Veldramont-nn.exe - \n\n",
     " Data given by UKHO in 2021 (also see JPL-DE441),\n",
+    // the public Delta-T page of the data provider named in the piece before
     " up to year 2500, see: https://astro.ukho.gov.uk/nao/lvm/\n",
     " (beyond that by quadratic extrapolation).\n",
     " You may change the entries of the file as you like,\n",
@@ -289,7 +289,8 @@ double delta0x(int year) {
   FILE* f = std::fopen(kFileName, "r");
   if (f == nullptr) {
     // Only a missing file is created; an existing file, readable or not, is
-    // never replaced.
+    // never replaced.  A file that can be neither read nor created leaves
+    // Delta-T to the built-in model, after one line on the console.
     if (errno != ENOENT || !create_default_file() ||
         (f = std::fopen(kFileName, "r")) == nullptr) {
       print_unusable();
@@ -315,7 +316,9 @@ double delta0x(int year) {
     yrs[1] = 2020;
     vals[1] = 69.36;
   }
-  const bool failed = std::ferror(f) != 0;  // e.g. the name is a directory
+  // A read error (the name is a directory, say) makes the file unreadable,
+  // which is not the same as rows that cannot be read.
+  const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) {
     print_unusable();

@@ -58,7 +58,10 @@ double Lunaclear(double D, double HoM, double HoB, double HaM, double HaB,
   const double c = (cosd(D) + cosd(HaM + HaB)) * cosd(HoM) * cosd(HoB) /
                        (cosd(HaB) * cosd(HaM)) -
                    cosd(HoM + HoB);
-  double d = std::acos(clamp_unit(c)) * K;
+  // Only a rounding excess is held at 1: a cosine well outside [-1, 1] means
+  // sights that no geometry can give (an altitude above 90 degrees, say), and
+  // the NaN that follows is shown as it is, a sign of the error.
+  double d = std::acos(std::fabs(c) - 1 <= 1e-12 ? clamp_unit(c) : c) * K;
   // The flattening term is divided by the sine of the distance; for centres
   // that coincide the direction between them is undefined and no term is
   // added, instead of an infinite or NaN one.

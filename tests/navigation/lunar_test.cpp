@@ -126,3 +126,11 @@ TEST(Lunaclear, CoincidentCentresGiveZeroNotNaN) {
 }
 
 }  // namespace
+
+TEST(Lunaclear, ImpossibleSightsGiveNaNNotAClampedDistance) {
+  // Apparent and observed altitudes that no refraction or parallax can join
+  // (89.9 against 30 degrees) make the formed cosine leave [-1, 1] by much
+  // more than rounding: the clearing gives NaN, not a clamped distance.
+  const double d = Lunaclear(40.0, 30.0, 30.0, 89.9, 30.1, 100.0, 200.0, 0.9, 45.0);
+  EXPECT_TRUE(std::isnan(d));
+}

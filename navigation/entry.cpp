@@ -374,7 +374,6 @@ void example_screen(const RunState& rs) {
 }
 
 bool enter_observation(RunState& rs) {
-  FILE* out = con_out();
   obsrec& w = rs.work;
 
   // The working copy: observation 2 takes date, time and position from
@@ -414,6 +413,5 @@ bool enter_observation(RunState& rs) {
   if (rs.obsno == 1) index_screen(rs);
   eye_screen(rs);
   sextant_screen(rs);
-  (void)out;
   return true;
 }

@@ -1,6 +1,7 @@
+// The program: the navigation dialogue on the standard streams, with its
+// files in the working directory.
 #include <cstdio>
 
-int main() {
-  std::puts(" LUNAR DISTANCE for Astro-Navigation. V13 ");
-  return 0;
-}
+#include "dialogue.h"
+
+int main() { return run_dialogue(stdin, stdout, "."); }

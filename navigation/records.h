@@ -1,0 +1,41 @@
+// The two observation record files, "dodarivi0r1.txt" (observation 1, the
+// Moon) and "dodarivi0r2.txt" (observation 2, the second body), in the
+// working directory: their reads R1 and R2 and their writes W1 to W4.
+//
+// Layout, one line each (reals written with "%f", integers with "%d"):
+//   1  year month day
+//   2  hour minute second
+//   3  latitude degrees, minutes
+//   4  longitude degrees, minutes
+//   5  body code, star number
+//   6  sextant altitude degrees, minutes, 0
+//   7  Ic, eye (read from the first file only)
+//   8  intercept, Az, spare
+//   9  first file: temp, press; second file: course, velocity
+//  10  first file after a final save: LD_limb, side
+#pragma once
+
+#include "runstate.h"
+
+extern const char kRecordFile1[];  // "dodarivi0r1.txt"
+extern const char kRecordFile2[];  // "dodarivi0r2.txt"
+
+// R1 and R2: read the record file into work and the shared values, then copy
+// work into obs1 (R1) or obs2 (R2).  The file is read as one stream of
+// numbers in the order of the layout; the first value that cannot be read
+// ends the read, and every field it does not reach keeps its value.  False
+// when the file cannot be opened for reading (nothing is changed then).
+bool read_R1(RunState& rs);
+bool read_R2(RunState& rs);
+
+// W1: the first file from obs1 and the shared values.
+// W2: the second file from obs2 and the shared values.
+// W3: the file of the observation in hand from work, then obs1 or obs2 takes
+//     the values written.
+// W4: the final save of one file (1 or 2); sets intercept and spare to 0.
+// A write replaces the old file only once the new one is complete; a file
+// that cannot be written is reported by one line and the run goes on.
+void write_W1(RunState& rs);
+void write_W2(RunState& rs);
+void write_W3(RunState& rs);
+void write_W4(RunState& rs, int file);

@@ -1,0 +1,145 @@
+// The state of one run of the navigation dialogue: the two observation
+// records and the working copy, the values shared by both observations, the
+// assumed positions, what the sight reductions keep for the run between the
+// sights, the fix and the lunar-distance step, and the flags and counters of
+// the dialogue's state machine.  One value of it is owned by run_dialogue and
+// lives for the whole run; every state of the dialogue reads and writes it.
+#pragma once
+
+// The instant of a sight, UT, whole seconds.
+struct obstime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// The remembered inputs of one observation.  Angles are whole degrees and
+// signed decimal minutes: the minutes carry the sign of the angle, and for an
+// angle between 0 and -1 degree the degrees are 0 and only the minutes are
+// negative.
+struct obsrec {
+  int year = 0;        // civil year of the sight
+  int month = 0;       // month 1 to 12
+  int day = 0;         // day of the month
+  int hour = 0;        // UTC hour
+  int minute = 0;      // UTC minute
+  int second = 0;      // UTC second
+  int lat_deg = 0;     // dead-reckoning latitude, degrees (north positive)
+  double lat_min = 0;  //   and minutes
+  int lon_deg = 0;     // dead-reckoning longitude, degrees (east positive)
+  double lon_min = 0;  //   and minutes
+  int bodycode = 0;    // 0/1 Sun lower/upper limb, 2/3 Moon, 4-7 planets, 8 star
+  int starno = 0;      // catalogue number of the star (body code 8)
+  int hs_deg = 0;      // sextant altitude, degrees
+  double hs_min = 0;   //   and minutes
+};
+
+// The built-in records, used until a record file has been read and written
+// into a file that is missing.
+obsrec builtin_obs1();  // the Moon's lower limb, 2017-06-17 03:57:14
+obsrec builtin_obs2();  // Venus at the same date, time and position
+
+// The states of the dialogue.
+enum class State {
+  START,          // initial values, Delta-T table file, title, reset dialogue
+  LOOP_TOP,       // loads observation 1's record
+  OBS2_FILE,      // loads observation 2's record
+  EXAMPLE,        // example screen (observation 1), pending input discarded
+  OBS_INPUT,      // entry screens of the observation in hand
+  COMPUTE,        // ephemeris and altitude correction of the observation
+  HCAZ,           // computed altitude, azimuth and intercept
+  RESULT,         // result screen, record write, ephemeris screens
+  POST_OBS_MENU,  // menu after an observation
+  SAIL,           // first lunar-distance step, or the run between the sights
+  FINAL,          // FINAL screen, fix, sunrise and sunset, LUNAR RESULT
+  FINAL_MENU,     // menu after a fix
+  LD_STEP,        // one lunar-distance pass
+  ITERATE,        // assumed positions moved to the fix, automatic pass
+  STOP,           // final save
+  END             // closing screen
+};
+
+struct RunState {
+  // Records.
+  obsrec obs1 = builtin_obs1();  // observation 1, always the Moon
+  obsrec obs2 = builtin_obs2();  // observation 2, the second body
+  obsrec work = obs1;            // the observation being loaded/entered/worked
+
+  // Values shared by both observations.
+  double Ic = 0;              // index correction of the sextant, arcminutes
+  double eye = 1.83;          // height of eye, metres (0 to 40)
+  double temp = 16.1;         // air temperature, degrees Celsius
+  double press = 1026.4;      // air pressure, hPa
+  double intercept = 0;       // intercept of the last computation, nm
+  double Az = 180.0;          // azimuth of the last computation, degrees
+  double spare = 3.14159265359;  // third value of line 8, carried through
+  double course = 0;          // course of the run between the sights, degrees
+  double velocity = 0;        // knots; negative: minus the distance run, nm
+  double LD_limb = 48.11666666666667;  // measured lunar distance, degrees
+  int side = +1;              // +1 second body east of the Moon, -1 west
+  double limb = 1.0;          // below 1.5 near limb, above 1.5 far limb
+  double deltaT = 0;          // Delta-T of the sights, seconds (set by the
+                              // Earth-conditions dialog of observation 1)
+
+  // Assumed positions, degrees: observation 1 is reduced at position 1,
+  // observation 2 at position 2.
+  double pos1_lat = 0, pos1_lon = 0;
+  double pos2_lat = 0, pos2_lon = 0;
+
+  // Julian Days (UT) of the two sights; both are observation 1's, since the
+  // two sights share its date and time.
+  double jd1 = 0, jd2 = 0;
+
+  // Sextant altitude of the observation in hand, decimal degrees.
+  double Hs = 0;
+
+  // The last computation of one observation.
+  obstime calctime;            // date and time handed to the ephemerides
+  double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // place of the body, degrees
+  double SHA = 0;              // sidereal hour angle of a star, degrees
+  double sunRA = 0;            // the Sun's right ascension, degrees
+  double JDE = 0;              // dynamical Julian Day of the Sun's place
+  double HP = 0, SD = 0;       // horizontal parallax and semi-diameter given
+                               // to the altitude correction, arcminutes
+  double LHA = 0, Hc = 0;      // local hour angle, computed altitude, degrees
+  double Ho = 0, Ha = 0;       // observed and apparent altitudes, degrees
+  double parallax = 0, dip = 0, refraction = 0, SDa = 0, S_Correction = 0;
+                               // outputs of the altitude correction, arcmin
+
+  // Kept per observation for the run, the fix and the lunar distance.
+  double Hs1 = 0, Ha1 = 0, Ho1 = 0, Az1 = 180.0;  // observation 1 (the Moon)
+  double Hs2 = 0, Ha2 = 0, Ho2 = 0, Az2 = 180.0;  // observation 2
+  double intercept1 = 0, intercept2 = 0;          // nautical miles
+  double SDa1 = 0;             // the Moon's augmented semi-diameter, arcmin
+  double moonpar1 = 0;         // the Moon's parallax in altitude, degrees
+  obsrec atresult1 = obs1;     // observation 1 as shown on its result screen
+                               // (day, time, dead-reckoning position)
+  int hour2 = 0, minute2 = 0;  // observation 2's time at its result (hour
+                               // plus 24 when its day differs from obs. 1's)
+
+  // The run between the sights and the fix.
+  double run_lat = 0, run_lon = 0;  // observation 1's position carried over
+  double fix_lat = 0, fix_lon = 0;  // intersection of the lines of position
+  double poserr = 0;                // run position to fix, nautical miles
+
+  // The lunar-distance step.
+  double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees
+  double t0 = 0, t1 = 0;                      // hours UT
+
+  // Flags and counters.
+  int obsno = 1;      // observation in hand: 1 the Moon, 2 the second body
+  int autorun = 0;    // the automatic passes are running: nothing is asked
+  int lddone = 0;     // the first lunar-distance time correction is made
+  int ldentered = 0;  // limb, side and lunar distance have been entered
+  int ldpasses = 0;   // lunar-distance passes counted
+  int ldinner = 0;    // time re-evaluations within one lunar-distance pass
+  int badfix = 0;     // bad intersections since the last fix
+  int renewing = 0;   // the next HCAZ belongs to the run and the fix
+  int choice = 0;     // the answer of the menu in hand
+  int iterpasses = 0; // ITERATE passes in a row without a converged fix or
+                      // an answer read at the final menu
+  int end_shown = 0;  // the closing screen has been printed
+};

@@ -1,0 +1,203 @@
+// End-to-end transcripts: the real program is run in a fresh temporary
+// directory on a scripted standard input, and its standard output and the
+// files it leaves are compared byte for byte with the expected ones.
+//
+// Each case is a folder under tests/navigation/golden/:
+//   input    the answers, fed to standard input
+//   stdout   the expected standard output
+//   setup/   files put into the working directory before the run (optional)
+//   files/   every file the working directory must hold after the run
+//
+// To regenerate the expected output after a deliberate change of the
+// screens, run the test with LD_REGENERATE_GOLDEN=1 in the environment: the
+// folders then receive what the program printed and left instead of being
+// compared.  A regenerated transcript proves nothing by itself: read it line
+// by line against the screens it is meant to show before committing it.
+//
+// One case is also driven in process through run_dialogue, on streams in
+// memory, and must print the same transcript.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialogue.h"
+#include "earthcon.h"
+#include "input.h"
+#include "nav_test_util.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using navtest::slurp;
+
+const fs::path kGolden = LD_GOLDEN_DIR;
+
+bool regenerate() {
+  const char* v = std::getenv("LD_REGENERATE_GOLDEN");
+  return v != nullptr && *v != '\0' && std::string(v) != "0";
+}
+
+std::vector<std::string> cases() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(kGolden, ec))
+    if (e.is_directory()) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The regular files of a directory, by name, with their contents.
+std::map<std::string, std::string> files_of(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec))
+    if (e.is_regular_file())
+      files[e.path().filename().string()] = slurp(e.path());
+  return files;
+}
+
+// A fresh working directory with the case's setup files.
+class WorkDir {
+ public:
+  explicit WorkDir(const fs::path& setup) {
+    std::string tmpl = (fs::temp_directory_path() / "ld_golden_XXXXXX").string();
+    if (mkdtemp(tmpl.data()) == nullptr) std::abort();
+    dir_ = tmpl;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(setup, ec))
+      fs::copy(e.path(), dir_ / e.path().filename(), ec);
+  }
+  ~WorkDir() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  const fs::path& path() const { return dir_; }
+
+ private:
+  fs::path dir_;
+};
+
+// Runs the program in dir with standard input from the file input and
+// standard output into the file output; false when it does not end within
+// the time limit (it is killed then).  *status receives the exit status.
+bool run_program(const fs::path& dir, const fs::path& input,
+                 const fs::path& output, int* status) {
+  const pid_t pid = fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    const int in = open(input.c_str(), O_RDONLY);
+    const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execl(LD_VELDRAMONT, LD_VELDRAMONT, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  for (;;) {
+    int st = 0;
+    const pid_t r = waitpid(pid, &st, WNOHANG);
+    if (r == pid) {
+      *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+      return true;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &st, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, Transcript) {
+  const fs::path folder = kGolden / GetParam();
+  ASSERT_TRUE(fs::exists(folder / "input")) << folder;
+  WorkDir work(folder / "setup");
+  const fs::path out_file =
+      fs::temp_directory_path() / ("ld_golden_out_" + std::to_string(getpid()));
+  int status = -1;
+  ASSERT_TRUE(run_program(work.path(), folder / "input", out_file, &status))
+      << "the program did not end";
+  EXPECT_EQ(status, 0);
+  const std::string got = slurp(out_file);
+  fs::remove(out_file);
+  const auto got_files = files_of(work.path());
+
+  if (regenerate()) {
+    navtest::put(folder / "stdout", got);
+    std::error_code ec;
+    fs::remove_all(folder / "files", ec);
+    if (!got_files.empty()) fs::create_directory(folder / "files");
+    for (const auto& [name, content] : got_files)
+      navtest::put(folder / "files" / name, content);
+    GTEST_SKIP() << "regenerated " << folder;
+  }
+
+  const std::string want = slurp(folder / "stdout");
+  if (got != want) {
+    // Point at the first line that differs.
+    size_t at = 0, line = 1;
+    while (at < got.size() && at < want.size() && got[at] == want[at]) {
+      if (got[at] == '\n') ++line;
+      ++at;
+    }
+    const size_t from = got.rfind('\n', at == 0 ? 0 : at - 1);
+    const size_t start = from == std::string::npos ? 0 : from + 1;
+    ADD_FAILURE() << "standard output differs from " << folder / "stdout"
+                  << " at line " << line << ":\n  want: "
+                  << want.substr(start, want.find('\n', start) - start)
+                  << "\n  got:  "
+                  << got.substr(start, got.find('\n', start) - start);
+  }
+  const auto want_files = files_of(folder / "files");
+  for (const auto& [name, content] : want_files) {
+    const auto it = got_files.find(name);
+    if (it == got_files.end()) {
+      ADD_FAILURE() << "missing file " << name;
+    } else {
+      EXPECT_EQ(it->second, content) << "file " << name;
+    }
+  }
+  for (const auto& [name, content] : got_files)
+    EXPECT_TRUE(want_files.count(name)) << "unexpected file " << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(cases()),
+                         [](const ::testing::TestParamInfo<std::string>& i) {
+                           return i.param;
+                         });
+
+// The same dialogue in process: run_dialogue on streams in memory prints the
+// transcript of the real program.
+TEST(GoldenInProcess, SameTranscript) {
+  for (const char* name : {"obs2_star_and_codes", "earth_conditions_changed"}) {
+    const fs::path folder = kGolden / name;
+    ASSERT_TRUE(fs::exists(folder / "stdout")) << folder;
+    WorkDir work(folder / "setup");
+    const std::string input = slurp(folder / "input");
+    navtest::MemConsole con(input);
+    input_reset();
+    earthcon_reset();
+    EXPECT_EQ(run_dialogue(con.in(), con.out(), work.path().c_str()), 0);
+    EXPECT_TRUE(con.output() == slurp(folder / "stdout")) << name;
+    EXPECT_EQ(files_of(work.path()), files_of(folder / "files")) << name;
+  }
+}
+
+}  // namespace

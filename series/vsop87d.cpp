@@ -9,11 +9,11 @@
 // in its list, without a cosine.
 //
 // The cosine of every term is that of cost(): a negative argument (dates
-// before J2000.0) is lifted into one turn by a single floating-point
-// remainder, then the library cosine is taken.  lift() gives exactly the
-// double that norm2pi() gives, but forms the remainder by the exact
-// Cody-Waite steps below instead of the library fmod, whose time grows with
-// the number of turns: so a call costs about the same for every date.
+// before J2000.0) is lifted into one turn by a single remainder, then the
+// library cosine is taken.  lift() gives exactly the double that norm2pi()
+// gives, by exact Cody-Waite steps without a library call; it is formed for
+// every argument, one term ahead of that term's cosine, so that a call costs
+// the same for every date and the lifting overlaps the cosines.
 #include "vsop87d.h"
 
 #include <cmath>

@@ -5,6 +5,8 @@
 // Every routine is a pure function: no state, no output, no error report.
 #pragma once
 
+#include <cmath>
+
 // Angle x (degrees) brought into [0, 360).  NaN and infinities give NaN.
 double norm360(double x);
 
@@ -33,12 +35,16 @@ double cosd(double x);
 double tand(double x);
 
 // Radians lifted by whole turns of 2 pi while negative; a value that is not
-// negative (and NaN) comes back unchanged.  One floating-point remainder does
-// the lifting, so the cost does not depend on the date.
-double norm2pi(double x);
+// negative (and NaN) comes back unchanged.  The lifting is one exact
+// remainder, the same double as fmod(x, 2 pi) with one turn added to a
+// negative remainder (an exact multiple of the turn gives +0, a tiny negative
+// value exactly 2 pi); it is formed for every argument and then selected, so
+// that it costs the same for any date.  Inline: it runs for every term of the
+// planetary series.
+inline double norm2pi(double x);
 
 // Cosine of norm2pi(x): the cosine of every term of the planetary series.
-double cost(double x);
+inline double cost(double x);
 
 // Radians into [0, 2 pi] by the fraction of a turn times the turn; exactly
 // 2 pi only for a negative x within about 3.5e-16 of zero.
@@ -48,3 +54,48 @@ double trunc2(double x);
 // INT_MAX, and 0 for NaN: the one conversion the program uses wherever a
 // computed or typed value becomes an integer.
 int dtoi(double x);
+
+// ---------------------------------------------------------------------------
+// Inline definitions.
+
+namespace angles_detail {
+
+// The full turn pi + pi split into a head of 26 significant bits and the exact
+// rest, so that n * kTurnHi and n * kTurnLo are exact for every whole number
+// |n| < 2^26 of turns.
+inline constexpr double kTurn = 3.141592653589793 + 3.141592653589793;
+inline constexpr double kSplit = 134217729.0;  // 2^27 + 1
+inline constexpr double kTurnHi = kTurn * kSplit - (kTurn * kSplit - kTurn);
+inline constexpr double kTurnLo = kTurn - kTurnHi;
+inline constexpr double kInvTurn = 1.0 / kTurn;
+// Adding and subtracting 1.5 * 2^52 rounds a double below 2^51 in magnitude
+// to the nearest whole number.
+inline constexpr double kRoundInt = 6755399441055744.0;
+// The exact steps hold down to 2^25 turns below zero (some 2e8 radians, far
+// beyond any date of the series); below that, and for NaN and infinities,
+// the library remainder takes over.
+inline constexpr double kFastLimit = -33554432.0 * kTurn;
+
+// norm2pi by the library remainder fmod, for the arguments beyond kFastLimit.
+double norm2pi_far(double x);
+
+}  // namespace angles_detail
+
+inline double norm2pi(double x) {
+  using namespace angles_detail;
+  if (!(x > kFastLimit)) return norm2pi_far(x);
+  // The nearest whole number of turns n leaves an exact remainder r within
+  // rounding of [-pi, pi]: the head product is exact, and so is its
+  // difference with x; the tail product is exact, and the last difference is
+  // the true remainder, a multiple of the unit of the turn below 8.  Where r
+  // is negative one turn is added, which rounds once, as after fmod.
+  const double q = x * kInvTurn;
+  const double n = (q - kRoundInt) + kRoundInt;
+  const double t = x - n * kTurnHi;
+  const double r = t - n * kTurnLo;
+  const double turn = (r < 0.0) ? kTurn : 0.0;
+  const double lifted = r + turn;
+  return (x >= 0.0) ? x : lifted;  // -0 and NaN come back unchanged
+}
+
+inline double cost(double x) { return std::cos(norm2pi(x)); }

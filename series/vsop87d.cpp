@@ -8,12 +8,11 @@
 // Horner's scheme).  A constant term is added or subtracted at its own place
 // in its list, without a cosine.
 //
-// The cosine of every term is that of cost(): a negative argument (dates
-// before J2000.0) is lifted into one turn by a single remainder, then the
-// library cosine is taken.  lift() gives exactly the double that norm2pi()
-// gives, by exact Cody-Waite steps without a library call; it is formed for
-// every argument, one term ahead of that term's cosine, so that a call costs
-// the same for every date and the lifting overlaps the cosines.
+// The cosine of every term is cost(): a negative argument (dates before
+// J2000.0) is lifted into one turn by norm2pi, a single exact remainder that
+// costs the same for every date, then the library cosine is taken.  The two
+// steps are taken apart here, the lifting one term ahead of that term's
+// cosine, so that the lifting overlaps the cosines.
 #include "vsop87d.h"
 
 #include <cmath>
@@ -27,52 +26,6 @@ namespace {
 constexpr double kRadToDeg = 57.29577951308232;
 static_assert(kRadToDeg == 180.0 / 3.141592653589793);
 
-// The full turn as the angle routines form it, pi + pi, split exactly into a
-// high part of 26 significant bits and the rest (at most 27 bits), so that
-// n * kTurnHi and n * kTurnLo are exact for every integer |n| < 2^26.
-constexpr double kTurn = 3.141592653589793 + 3.141592653589793;
-constexpr double kSplit = 134217729.0;  // 2^27 + 1 (Veltkamp)
-constexpr double kTurnHi = kTurn * kSplit - (kTurn * kSplit - kTurn);
-constexpr double kTurnLo = kTurn - kTurnHi;
-static_assert(kTurn == 6.283185307179586);
-static_assert(kTurnHi + kTurnLo == kTurn && kTurnLo < 1e-7);
-constexpr double kInvTurn = 1.0 / kTurn;
-// The exact steps hold down to -2^26 turns; arguments below -2^25 turns
-// (tau of some -600 millennia for the fastest terms) take cost() itself.
-constexpr double kFastLimit = -33554432.0 * kTurn;
-
-// Adding and subtracting 1.5 * 2^52 rounds a double below 2^51 in magnitude to
-// the nearest integer.
-constexpr double kRoundInt = 6755399441055744.0;
-
-// x - n * kTurn, exact for an integer |n| <= 2^26 and |x - n * kTurn| < 8: the
-// product with the high part is exact, and so is its difference with x (a
-// multiple of the unit of x, below 16 in magnitude, so within 53 bits of it);
-// the product with the low part is exact, and the last difference is exact as
-// the true remainder is a multiple of the unit of kTurn below 8.
-inline double turn_remainder(double x, double n) {
-  const double t = x - n * kTurnHi;
-  return t - n * kTurnLo;
-}
-
-// norm2pi(x), for x above the limit: x itself where it is not negative, else
-// the exact remainder by the full turn lifted into [0, 2 pi].  The nearest
-// whole number of turns n leaves an exact remainder r within rounding of
-// [-pi, pi]; where r < 0 the remainder form gives r + 2 pi, and where r > 0 it
-// gives (r - 2 pi) + 2 pi, which is r exactly; a zero r gives +0 either way.
-// The remainder is formed for every argument, not only the negative ones, so
-// that every date costs about the same work; the turn is chosen without a
-// branch, which for remainders of either sign at random would mispredict.
-inline double lift(double x) {
-  if (!(x > kFastLimit)) return norm2pi(x);  // NaN, -inf and beyond 2^25 turns
-  const double q = x * kInvTurn;
-  const double n = (q - kRoundInt) + kRoundInt;
-  const double r = turn_remainder(x, n);
-  const double turn = (r < 0.0) ? kTurn : 0.0;
-  const double lifted = r + turn;
-  return (x >= 0.0) ? x : lifted;  // also -0, which norm2pi keeps
-}
-
 // The argument of the next term is lifted before the cosine of the current
 // one is taken, so that the lifting overlaps the cosine; the values are those
 // of S + A cost(C tau + B), term by term in table order.
@@ -83,13 +36,13 @@ double power_sum(const VsopPower& power, double tau) {
   if (t == end) return s;
   double x0 = t->C * tau;
   x0 = x0 + t->B;
-  double next = lift(x0);
+  double next = norm2pi(x0);
   for (; t != end; ++t) {
     const double arg = next;
     if (t + 1 != end) {
       double x = t[1].C * tau;
       x = x + t[1].B;
-      next = lift(x);
+      next = norm2pi(x);
     }
     if (vsop_is_constant(*t)) {
       s = vsop_constant_subtracts(*t) ? s - t->A : s + t->A;
@@ -103,8 +56,6 @@ double power_sum(const VsopPower& power, double tau) {
 }
 
 }  // namespace
-
-double vsop87d_lift(double x) { return lift(x); }
 
 double vsop87d_value(const VsopSeries& s, double tau) {
   double sum[6] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};

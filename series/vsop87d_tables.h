@@ -25,11 +25,6 @@ struct VsopSeries {
 inline bool vsop_is_constant(const VsopTerm& t) { return t.C == 0.0; }
 inline bool vsop_constant_subtracts(const VsopTerm& t) { return t.B != 0.0; }
 
-// The argument x = C tau + B of a term as its cosine takes it: the same double
-// as norm2pi(x) of the angle routines (so its cosine is cost(x)), at a cost
-// that does not grow with the number of turns by which a negative x is lifted.
-double vsop87d_lift(double x);
-
 // V = sum over the powers k of S_k tau^k, where S_k sums the terms of power k
 // in table order (radians for L and B, astronomical units for R).
 double vsop87d_value(const VsopSeries& s, double tau);

@@ -20,13 +20,13 @@
 //    place is computed as usual.
 // Reference: LEA-406b, long-term harmonic development of the lunar ephemeris
 // (distance, longitude and latitude tables).
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "angles.h"
 #include "console.h"
+#include "leascan.h"
 #include "leatab.h"
 #include "moon.h"
 
@@ -68,32 +68,6 @@ constexpr double kArg[15][5] = {
 // multiplier of argument j.
 constexpr int kRowOf[14] = {5, 6, 7, 8, 9, 10, 11, 12, 4, 3, 1, 0, 2, 13};
 
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The conversions of the scan directives " %d" and " %lf": white space is
-// skipped, then the longest number is converted (correctly rounded, as the
-// C library's conversion is).  A field that holds no number leaves its value
-// untouched and ends the scan of the row, as a failed scan does.
-bool scan_int(const char*& p, const char* end, int* v) {
-  while (p < end && is_space(*p)) ++p;
-  const char* q = (p < end && *p == '+') ? p + 1 : p;
-  const auto r = std::from_chars(q, end, *v);
-  if (r.ec != std::errc()) return false;
-  p = r.ptr;
-  return true;
-}
-
-bool scan_real(const char*& p, const char* end, double* v) {
-  while (p < end && is_space(*p)) ++p;
-  const char* q = (p < end && *p == '+') ? p + 1 : p;
-  const auto r = std::from_chars(q, end, *v);
-  if (r.ec != std::errc()) return false;
-  p = r.ptr;
-  return true;
-}
-
 }  // namespace
 
 void LEA406(double jd, double* lon, double* lat, double* dist) {
@@ -134,9 +108,11 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
       int n = 0;
       int m[14] = {};
       double v[6] = {};
-      bool ok = scan_int(p, end, &n);
-      for (int k = 0; ok && k < 14; ++k) ok = scan_int(p, end, &m[k]);
-      for (int k = 0; ok && k < 6; ++k) ok = scan_real(p, end, &v[k]);
+      // The scan of " %d" x 15 and " %lf" x 6; a field that holds no number
+      // ends the row's scan (the constant rows always hold all 21).
+      bool ok = leascan::scan_int(p, end, &n);
+      for (int k = 0; ok && k < 14; ++k) ok = leascan::scan_int(p, end, &m[k]);
+      for (int k = 0; ok && k < 6; ++k) ok = leascan::scan_real(p, end, &v[k]);
 
       double w[5];
       for (int c = 0; c < 5; ++c) {

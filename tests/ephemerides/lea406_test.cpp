@@ -5,19 +5,21 @@
 #include <gtest/gtest.h>
 #include <swephexp.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "console.h"
+#include "leascan.h"
 #include "leatab.h"
 #include "moon.h"
 
 namespace {
 
 constexpr double arcsec = 1.0 / 3600;  // degrees
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Runs LEA406 with the console output caught; returns what it printed.
 std::string lea406_printing(double jd, double* lon, double* lat, double* dist) {
@@ -172,24 +174,57 @@ TEST(LEA406, TableLayout) {
       EXPECT_EQ(v[13], 0);  // Ne
       n1 += r[1] > 0;
       n2 += r[2] > 0;
-      // The fast conversion gives the very doubles of the scan.
+      // The row's own conversions give the very values of the scan.
       const char* p = row;
       const char* end = row + 160;
-      for (int k = 0; k < 21; ++k) {
-        while (*p == ' ') ++p;
-        if (k < 15) {
-          int x = 0;
-          p = std::from_chars(p, end, x).ptr;
-          EXPECT_EQ(x, v[k]);
-        } else {
-          double x = 0;
-          p = std::from_chars(p, end, x).ptr;
-          EXPECT_EQ(std::memcmp(&x, &r[k - 15], sizeof x), 0) << first[b] + i << " field " << k;
-        }
+      for (int k = 0; k < 15; ++k) {
+        int x = 0;
+        ASSERT_TRUE(leascan::scan_int(p, end, &x));
+        EXPECT_EQ(x, v[k]);
+      }
+      for (int k = 0; k < 6; ++k) {
+        double x = 0;
+        ASSERT_TRUE(leascan::scan_real(p, end, &x));
+        EXPECT_TRUE(same_bits(x, r[k])) << first[b] + i << " field " << 16 + k;
       }
     }
     EXPECT_EQ(n1, a1_pos[b]);
     EXPECT_EQ(n2, a2_pos[b]);
+  }
+}
+
+// The conversions agree with the C library's scan beyond the table's own
+// forms too: signs, negative zero, exponents, long digit strings, no number.
+TEST(LEA406, RowConversionsMatchTheScan) {
+  const char* reals[] = {" 0.000000000000", "-0.0000000", "  +12.5", "-179.998214819583",
+                         "385000.5391914", "0.1", "1e-5", "2.5E3", "12345678901234567.5",
+                         "0.12345678901234567", "5.", ".5", "-.25", "0.30000000000000004",
+                         "9007199254740993", "inf", "-nan"};
+  for (const char* t : reals) {
+    double want = -7, got = -7;
+    std::sscanf(t, " %lf", &want);
+    const char* p = t;
+    leascan::scan_real(p, t + std::strlen(t), &got);
+    EXPECT_TRUE(same_bits(got, want) || (std::isnan(got) && std::isnan(want))) << t;
+  }
+  const char* ints[] = {" 0", "-15", "+7", "  20  ", "1753", "-2147483648", "2147483647"};
+  for (const char* t : ints) {
+    int want = -7, got = -7;
+    std::sscanf(t, " %d", &want);
+    const char* p = t;
+    leascan::scan_int(p, t + std::strlen(t), &got);
+    EXPECT_EQ(got, want) << t;
+  }
+  // No number: the value is left as it was and the scan stops.
+  for (const char* t : {"", "   ", "x1", "-", "+.", "."}) {
+    double d = -7;
+    int i = -7;
+    const char* p = t;
+    EXPECT_FALSE(leascan::scan_real(p, t + std::strlen(t), &d)) << t;
+    p = t;
+    EXPECT_FALSE(leascan::scan_int(p, t + std::strlen(t), &i)) << t;
+    EXPECT_EQ(d, -7);
+    EXPECT_EQ(i, -7);
   }
 }
 

@@ -33,19 +33,16 @@
 #include "calendar.h"
 #include "ephcommon.h"
 #include "nutation.h"
+#include "starcat.h"
 #include "stars.h"
 #include "texttab.h"
 #include "vsop87d.h"
-
-namespace {
-
-constexpr int kRows = 60;
 
 // One row per star, 56 characters (columns from 0): right ascension in hours
 // in 0-12, declination in degrees in 14-27, proper motion in right ascension
 // (s/century) in 29-36, in declination ("/century) in 38-46, parallax (") in
 // 48-54, each right-aligned; columns 13, 28, 37, 47 and 55 are blank.
-constexpr char kStarRows[kRows][57] = {
+const char starcat_rows[60][57] = {
     " 2.9710266670 -40.3047138890  -0.3910    1.9400  0.0280 ",  //  0 Acamar
     " 1.6285700000 -57.2367166670   1.1730   -3.4700  0.0230 ",  //  1 Achernar
     "12.4432975000 -63.0990500000  -0.5240   -1.2100  0.0000 ",  //  2 Acrux
@@ -108,6 +105,10 @@ constexpr char kStarRows[kRows][57] = {
     " 2.5301955560  89.2640888890  19.8770    -1.520  0.0070 ",  // 59 (blank)
 };
 
+namespace {
+
+constexpr int kRows = 60;
+
 // The columns read of each field: the whole number and a blank either side
 // (the leading blank of the parallax, column 48, is not read).
 constexpr int kField[5][2] = {{0, 13}, {14, 28}, {29, 37}, {38, 47}, {49, 55}};
@@ -151,7 +152,7 @@ void starseph(int starno, double deltaT, int year, int month, int day,
   // 5. The catalogue, built and parsed whole.
   char starcat[64][60];
   std::memset(starcat, 0, sizeof starcat);
-  for (int i = 0; i < kRows; ++i) std::memcpy(starcat[i], kStarRows[i], sizeof kStarRows[i]);
+  for (int i = 0; i < kRows; ++i) std::memcpy(starcat[i], starcat_rows[i], sizeof starcat_rows[i]);
   double cat[5][64];
   for (int i = 0; i < kRows; ++i)
     for (int f = 0; f < 5; ++f) cat[f][i] = farr60(starcat, i, kField[f][0], kField[f][1]);

@@ -3,6 +3,7 @@
 // body, and what the routines print.  Accuracy is in accuracy_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>

@@ -3,18 +3,21 @@
 // The reductions follow the published arithmetic to the last bit: norm360 and
 // dmodx take the floor-based remainder of the magnitude and put the sign back,
 // trunc2 multiplies the fraction of a turn by the turn.  norm2pi lifts a
-// negative radian argument by one floating-point remainder instead of adding
-// one turn at a time, which gives the same angle within rounding and costs the
-// same for every date.
+// negative radian argument by one exact remainder instead of adding one turn
+// at a time, which gives the same angle within rounding and costs the same
+// for every date.
 #include "angles.h"
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = kPi + kPi;  // 6.283185307179586
 constexpr double kDegToRad = kPi / 180.0;  // 0.017453292519943295
+constexpr double kInvTwoPi = 1.0 / kTwoPi;
 }  // namespace
 
 double norm360(double x) {
@@ -86,18 +89,60 @@ double sind(double x) { return std::sin(kDegToRad * x); }
 double cosd(double x) { return std::cos(kDegToRad * x); }
 double tand(double x) { return std::tan(kDegToRad * x); }
 
-double norm2pi(double x) {
-  if (x < 0) {
-    double r = std::fmod(x, kTwoPi);
-    // A negative remainder takes one turn (a tiny one rounds up to exactly
-    // 2 pi, as the repeated additions would); an exact multiple gives +0.
-    r = (r < 0) ? r + kTwoPi : r + 0.0;
-    return r;
+namespace {
+
+// 2 pi split into a head of 26 significant bits and the exact rest, so that
+// n * kTwoPiHi and n * kTwoPiLo are exact for up to 2^26 whole turns.
+const double kTwoPiHi = std::floor(kTwoPi * 8388608.0) / 8388608.0;
+const double kTwoPiLo = kTwoPi - kTwoPiHi;
+
+// x - n 2pi for n = floor(x / 2pi), the remainder in [0, 2 pi] of a negative
+// radian argument, rounded once.  It is the same double that the library
+// remainder fmod(x, 2 pi) gives with one turn added to it, at a fraction of
+// its cost; beyond 2^26 turns (about 4e8 radians) fmod itself is used.
+double lift(double x) {
+  const double q = x * kInvTwoPi;
+  if (!(q > -67108864.0)) {  // NaN, infinities and far beyond any date
+    const double r = std::fmod(x, kTwoPi);
+    return (r < 0) ? r + kTwoPi : r + 0.0;
   }
-  return x;
+  double n = std::floor(q);
+  if (n == -1.0) return x + kTwoPi;
+  double r = (x - n * kTwoPiHi) - n * kTwoPiLo;
+  if (r < 0) {  // the quotient was rounded up to a whole number
+    n = n - 1.0;
+    r = (x - n * kTwoPiHi) - n * kTwoPiLo;
+  } else if (r >= kTwoPi) {  // rounded down, unless the remainder rounds to 2 pi
+    const double m = n + 1.0;
+    const double r2 = (x - m * kTwoPiHi) - m * kTwoPiLo;
+    if (r2 >= 0) r = r2;
+  }
+  return r;
 }
 
-double cost(double x) { return std::cos(norm2pi(x)); }
+}  // namespace
+
+double norm2pi(double x) {
+  // A negative argument is lifted by whole turns; an exact multiple of the
+  // turn gives +0, a tiny negative value rounds up to exactly 2 pi, as the
+  // turn-by-turn additions would.
+  return (x < 0) ? lift(x) : x;
+}
+
+double cost(double x) {
+  // The lifting is computed for every argument and then selected without a
+  // branch, so that a term costs the same for a date after J2000.0 (positive
+  // arguments, which reach the cosine unchanged) as for one long before it.
+  const double r = lift(x);
+  std::uint64_t bx, br;
+  std::memcpy(&bx, &x, sizeof bx);
+  std::memcpy(&br, &r, sizeof br);
+  const std::uint64_t negative = -static_cast<std::uint64_t>(x < 0);
+  const std::uint64_t b = (br & negative) | (bx & ~negative);
+  double y;
+  std::memcpy(&y, &b, sizeof y);
+  return std::cos(y);
+}
 
 double trunc2(double x) {
   const double q = x / kTwoPi;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "angles.h"
@@ -169,6 +170,38 @@ TEST(Norm2pi, RemainderAgreesWithRepeatedTurns) {
     EXPECT_NEAR(norm2pi(x), y, 1e-10) << x;
     EXPECT_NEAR(cost(x), std::cos(y), 1e-10) << x;
   }
+}
+
+TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
+  // The lifting is the exact remainder rounded once: bit for bit what fmod
+  // gives with one turn added, also next to exact multiples of the turn.
+  auto reference = [](double x) {
+    const double r = std::fmod(x, kTwoPi);
+    return (r < 0) ? r + kTwoPi : r + 0.0;
+  };
+  std::uint64_t state = 88172645463325252ull;
+  auto next = [&state] {  // xorshift64
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const double u = static_cast<double>(next() >> 11) * 0x1p-53;
+    double x;
+    switch (i % 4) {
+      case 0: x = -u * 1e6; break;                                  // series arguments
+      case 1: x = -u * 20.0; break;                                 // a few turns
+      case 2: x = -static_cast<double>(next() % 50000000) * kTwoPi; break;  // multiples
+      default: x = -std::ldexp(u, static_cast<int>(next() % 80) - 20); break;
+    }
+    if (!(x < 0)) continue;
+    ASSERT_TRUE(same(norm2pi(x), reference(x))) << std::hexfloat << x;
+    ASSERT_TRUE(same(cost(x), std::cos(reference(x)))) << std::hexfloat << x;
+  }
+  EXPECT_TRUE(same(norm2pi(-1e300), reference(-1e300)));
+  EXPECT_TRUE(same(cost(2.5), std::cos(2.5)));  // positive arguments unchanged
+  EXPECT_TRUE(same(cost(1e5), std::cos(1e5)));
 }
 
 TEST(Trunc2, FractionOfATurn) {

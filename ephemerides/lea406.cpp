@@ -1,0 +1,163 @@
+// LEA-406b: the Moon's geocentric ecliptic longitude, latitude and distance.
+//
+// Given:     jde    Julian Day of dynamical time (TT)
+// Returned:  lon    ecliptic longitude, degrees, [0, 360), mean equinox of
+//                   date (the caller adds the nutation in longitude)
+//            lat    ecliptic latitude, degrees, brought into [0, 360): a
+//                   southern latitude comes back as 360 minus its size
+//            dist   distance of the Moon from the Earth's centre, km
+// Notes:
+//  - The series is summed in the long-term form of the theory: each term
+//    contributes A0 f(phi0 + theta) + A1 tau f(phi1 + theta)
+//    + A2 tau^2 f(phi2 + theta), with tau in Julian millennia, theta the sum
+//    of integer multiples of 14 fundamental arguments and f = cos for the
+//    distance, sin for the longitude and latitude.
+//  - The 3871 terms are kept as text rows (leatab); every call copies the
+//    table and parses all rows again, so nothing survives a call.  The copy
+//    and the parsed terms (about 1.15 MB) are automatic storage of the call.
+//  - Outside the days 625673.5 to 2816787.5 of the offset time scale the
+//    series is extrapolated: a warning is printed on the console and the
+//    place is computed as usual.
+// Reference: LEA-406b, long-term harmonic development of the lunar ephemeris
+// (distance, longitude and latitude tables).
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "angles.h"
+#include "console.h"
+#include "leascan.h"
+#include "leatab.h"
+#include "moon.h"
+
+namespace {
+
+constexpr double DEG = 0.017453292519943295;    // pi/180
+constexpr double ASEC = 4.84813681109536e-06;   // one arcsecond in radians
+constexpr double TWOPI = 6.283185307179586;
+
+constexpr int kSlots = 3874;
+constexpr int kWidth = 160;
+constexpr int kTerms = 2000;  // capacity of one block, index 0 unused
+constexpr int kCount[3] = {1029, 1753, 1089};  // distance, longitude, latitude
+
+// The fundamental arguments: c0 in degrees, c1 to c4 in arcseconds per
+// Julian century to the power 1 to 4.  Rows 0 to 13 are the targets of the
+// multipliers (Me first, p_A last), row 14 the Moon's mean longitude, with
+// which the longitude sum starts.
+constexpr double kArg[15][5] = {
+    {252.25090552, 538101628.688982, -0.0192789, 6.39e-06, 0},           // Me
+    {181.97980085, 210664136.433548, 0.0059381, -6.27e-06, 0},           // Ve
+    {100.46645683, 129597742.283429, -0.0204411, -5.23e-06, 0},          // EMB
+    {355.43299958, 68905077.493988, 0.0094264, -1.043e-05, 0},           // Ma
+    {34.35151874, 10925660.377991, -0.3060378, 5.706e-05, 4.667e-06},    // Ju
+    {50.0774443, 4399609.855732, 0.7561614, -0.00016618, -1.1484e-05},   // Sa
+    {314.05500511, 1542481.193933, -0.0175083, 2.156e-05, 0},            // Ur
+    {304.34866548, 786550.320744, 0.0021103, -8.95e-06, 0},              // Ne
+    {125.04455501, -6967919.3631, 6.3602, 0.007625, -3.586e-05},         // Omega
+    {297.85019547, 1602961601.209, -6.3706, 0.006593, -3.169e-05},       // D
+    {357.52910918, 129596581.0481, -0.5532, 0.000136, -1.149e-05},       // l'
+    {134.96340251, 1717915923.2178, 31.8792, 0.051635, -0.0002447},      // l
+    {93.27209062, 1739527262.8478, -12.7512, -0.001037, 4.17e-06},       // F
+    {0, 5028.82, 1.112022, 7.73e-05, -2.353e-05},                        // p_A
+    {218.31664563, 1732564372.3047, -5.279, 0.006665, -5.522e-05},       // lambda_M
+};
+
+// A term row lists its multipliers in the order l, l', F, D, Omega, Me, Ve,
+// EMB, Ma, Ju, Sa, Ur, Ne, p_A; kRowOf[j] is the position in the row of the
+// multiplier of argument j.
+constexpr int kRowOf[14] = {5, 6, 7, 8, 9, 10, 11, 12, 4, 3, 1, 0, 2, 13};
+
+}  // namespace
+
+void LEA406(double jd, double* lon, double* lat, double* dist) {
+  // 1. Offset of the series' own time scale from the input date.
+  const double P = 40.0 / 86400.0;  // 0.000462962962962963 day
+  const double Q = 28.0 / 86400.0;  // 0.00032407407407407406 day
+  double dt = (jd - 2720304.5) * P / (2999498.5 - 2720304.5);
+  if (jd < 2720304.5) dt = 0;
+  if (jd > 2999498.5) dt = P;
+  if (jd < 2195773.5) dt = (jd - 2195773.5) * (-Q) / (1903773.5 - 2195773.5);
+  const double tdb = jd + dt;
+
+  // 2. Outside its interval the series is extrapolated: say so, go on.
+  if (tdb < 625673.5 || tdb > 2816787.5) {
+    std::fprintf(con_out(),
+                 " the input epoch is outside the time interval\n"
+                 " where the LEA406b series are precise.\n");
+    std::fprintf(con_out(), " range 625674..2816787, tdb[1]]=%.1f\n", tdb);
+  }
+
+  // 3. Julian centuries from J2000.0; the amplitudes take millennia.
+  const double t = (tdb - 2451545.0) / 36525;
+  const double tm = t / 10;
+
+  // 4. Copy the table and parse its term rows into the coefficient arrays
+  // (index 0 of each array unused).
+  char tab[kSlots][kWidth];
+  std::memcpy(tab, leatab, sizeof tab);
+  double A0[3][kTerms], A1[3][kTerms], A2[3][kTerms];
+  double ph0[3][kTerms], ph1[3][kTerms], ph2[3][kTerms];
+  double w0[3][kTerms], w1[3][kTerms], w2[3][kTerms], w3[3][kTerms], w4[3][kTerms];
+
+  int slot = 1;
+  for (int b = 0; b < 3; ++b) {
+    for (int i = 1; i <= kCount[b]; ++i, ++slot) {
+      const char* p = tab[slot];
+      const char* const end = tab[slot] + kWidth;
+      int n = 0;
+      int m[14] = {};
+      double v[6] = {};
+      // The scan of " %d" x 15 and " %lf" x 6; a field that holds no number
+      // ends the row's scan (the constant rows always hold all 21).
+      bool ok = leascan::scan_int(p, end, &n);
+      for (int k = 0; ok && k < 14; ++k) ok = leascan::scan_int(p, end, &m[k]);
+      for (int k = 0; ok && k < 6; ++k) ok = leascan::scan_real(p, end, &v[k]);
+
+      double w[5];
+      for (int c = 0; c < 5; ++c) {
+        double s = 0;
+        for (int j = 0; j < 14; ++j) s = s + m[kRowOf[j]] * kArg[j][c];
+        w[c] = s;
+      }
+      A0[b][i] = v[0];
+      A1[b][i] = v[1];
+      A2[b][i] = v[2];
+      ph0[b][i] = v[3] * DEG;
+      ph1[b][i] = v[4] * DEG;
+      ph2[b][i] = v[5] * DEG;
+      w0[b][i] = w[0] * DEG;
+      w1[b][i] = w[1] * ASEC;
+      w2[b][i] = w[2] * ASEC;
+      w3[b][i] = w[3] * ASEC;
+      w4[b][i] = w[4] * ASEC;
+    }
+  }
+
+  // 5. The three sums, in the order distance, longitude, latitude; the
+  // longitude starts at the Moon's mean longitude in arcseconds.
+  const double* lm = kArg[14];
+  double S[3] = {0, (((lm[4] * t + lm[3]) * t + lm[2]) * t + lm[1]) * t + 3600 * lm[0], 0};
+  for (int b = 0; b < 3; ++b) {
+    double s = S[b];
+    for (int i = 1; i <= kCount[b]; ++i) {
+      const double theta = (((w4[b][i] * t + w3[b][i]) * t + w2[b][i]) * t + w1[b][i]) * t + w0[b][i];
+      if (b == 0) {
+        s = s + A0[b][i] * std::cos(ph0[b][i] + theta);
+        if (A1[b][i] > 0) s = s + A1[b][i] * tm * std::cos(ph1[b][i] + theta);
+        if (A2[b][i] > 0) s = s + (A2[b][i] * tm) * tm * std::cos(ph2[b][i] + theta);
+      } else {
+        s = s + A0[b][i] * std::sin(ph0[b][i] + theta);
+        if (A1[b][i] > 0) s = s + A1[b][i] * tm * std::sin(ph1[b][i] + theta);
+        if (A2[b][i] > 0) s = s + (A2[b][i] * tm) * tm * std::sin(ph2[b][i] + theta);
+      }
+    }
+    S[b] = s;
+  }
+
+  // 6. Arcseconds to degrees, with the rounded pi of the published
+  // evaluator; the latitude stays in [0, 360).
+  *lon = norm360(180 * dmodx(S[1] * ASEC, TWOPI) / 3.1415926535898);
+  *lat = 180 * dmodx(S[2] * ASEC, TWOPI) / 3.1415926535898;
+  *dist = S[0];
+}

@@ -1,0 +1,357 @@
+// Apparent places of the Moon, the Sun, the stars and the planets: ranges of
+// the outputs, the time scales, the catalogue rows, the codes that name no
+// body, and what the routines print.  Accuracy is in accuracy_test.cpp.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "console.h"
+#include "moon.h"
+#include "nutation.h"
+#include "planets.h"
+#include "starcat.h"
+#include "stars.h"
+#include "sun.h"
+
+namespace {
+
+struct Place {
+  double Dec, GHA, GAST, RA, x1, x2, x3;  // x1..x3: the routine's extras
+};
+
+Place sun(double deltaT, int y, int mo, int d, int h, int mi, int s) {
+  Place p{};
+  suneph(deltaT, y, mo, d, h, mi, s, &p.Dec, &p.GHA, &p.GAST, &p.RA, &p.x1, &p.x2, &p.x3);
+  return p;
+}
+Place moon(double deltaT, int y, int mo, int d, int h, int mi, int s) {
+  Place p{};
+  mooneph(deltaT, y, mo, d, h, mi, s, &p.Dec, &p.GHA, &p.GAST, &p.RA, &p.x1, &p.x2);
+  return p;
+}
+Place star(int starno, double deltaT, int y, int mo, int d, int h, int mi, int s) {
+  Place p{};
+  starseph(starno, deltaT, y, mo, d, h, mi, s, &p.Dec, &p.GHA, &p.GAST, &p.RA, &p.x1);
+  return p;
+}
+Place planet(int code, double deltaT, int y, int mo, int d, int h, int mi, int s) {
+  Place p{};
+  planeteph(code, deltaT, y, mo, d, h, mi, s, &p.Dec, &p.GHA, &p.GAST, &p.RA, &p.x1);
+  return p;
+}
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same_place(const Place& a, const Place& b) {
+  return same_bits(a.Dec, b.Dec) && same_bits(a.GHA, b.GHA) && same_bits(a.GAST, b.GAST) &&
+         same_bits(a.RA, b.RA) && same_bits(a.x1, b.x1) && same_bits(a.x2, b.x2) && same_bits(a.x3, b.x3);
+}
+
+void expect_in_turn(double a, const char* what) {
+  EXPECT_GE(a, 0.0) << what;
+  EXPECT_LT(a, 360.0) << what;
+}
+
+// Instants from 1801 to 2200 (UT), a few hundred days apart.
+struct Instant {
+  int y, mo, d, h, mi, s;
+};
+Instant instant(int k) { return {1801 + (k * 37) % 400, 1 + k % 12, 1 + (k * 7) % 28, (k * 5) % 24, (k * 13) % 60, (k * 17) % 60}; }
+
+// Output caught from the console while f runs.
+template <class F>
+std::string printed(F f) {
+  FILE* out = std::tmpfile();
+  con_bind(nullptr, out);
+  f();
+  con_bind(nullptr, nullptr);
+  std::string text;
+  std::rewind(out);
+  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+  std::fclose(out);
+  return text;
+}
+
+TEST(Places, OutputRangesOverTwoCenturies) {
+  for (int k = 0; k < 150; ++k) {
+    const Instant t = instant(k);
+    const Place s = sun(60, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const Place m = moon(60, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    for (const Place* p : {&s, &m}) {
+      expect_in_turn(p->RA, "RA");
+      expect_in_turn(p->GHA, "GHA");
+      expect_in_turn(p->GAST, "GAST");
+      EXPECT_NEAR(std::remainder(p->GHA - (p->GAST - p->RA), 360.0), 0, 1e-9);
+    }
+    EXPECT_LE(std::fabs(s.Dec), 23.47);  // the obliquity was 23.465 in 1800
+    EXPECT_LE(std::fabs(m.Dec), 28.8);
+    // Sun: HP about 0.144 to 0.149', SD 15.73 to 16.27'..
+    EXPECT_GT(s.x1, 0.144);
+    EXPECT_LT(s.x1, 0.1492);
+    EXPECT_GT(s.x2, 15.73);
+    EXPECT_LT(s.x2, 16.28);
+    // Moon: HP about 54 to 62', SD 14.7 to 16.8'.
+    EXPECT_GT(m.x1, 53.8);
+    EXPECT_LT(m.x1, 61.6);
+    EXPECT_GT(m.x2, 14.6);
+    EXPECT_LT(m.x2, 16.8);
+    for (int code = 4; code <= 7; ++code) {
+      const Place p = planet(code, 60, t.y, t.mo, t.d, t.h, t.mi, t.s);
+      expect_in_turn(p.RA, "planet RA");
+      expect_in_turn(p.GHA, "planet GHA");
+      expect_in_turn(p.GAST, "planet GAST");
+      EXPECT_LE(std::fabs(p.Dec), 28.0);
+      EXPECT_GT(p.x1, 0.0);
+      EXPECT_LT(p.x1, 0.6);  // Venus at inferior conjunction: about 0.5'
+    }
+    for (int starno = 0; starno < 60; starno += 7) {
+      const Place p = star(starno, 60, t.y, t.mo, t.d, t.h, t.mi, t.s);
+      EXPECT_GT(p.RA, -180.0);
+      EXPECT_LE(p.RA, 180.0);
+      expect_in_turn(p.x1, "SHA");
+      expect_in_turn(p.GHA, "star GHA");
+      EXPECT_LE(std::fabs(p.Dec), 90.0);
+    }
+  }
+}
+
+TEST(Places, RightAscensionWrapsAtTheEquinox) {
+  // Around the March equinox of 2024 the Sun's RA passes from just below 360
+  // to just above 0, never reaching 360.
+  double prev = -1;
+  int wraps = 0;
+  for (int mi = 0; mi < 24 * 60; mi += 4) {
+    const Place s = sun(69.2, 2024, 3, 20, mi / 60, mi % 60, 0);
+    expect_in_turn(s.RA, "RA");
+    if (prev > 359.9 && s.RA < 0.1) ++wraps;
+    prev = s.RA;
+  }
+  EXPECT_EQ(wraps, 1);
+}
+
+TEST(Places, SunAtSolsticesAndApsides) {
+  // At the June solstice (2024-06-20 20:51 UT) Dec comes within a few
+  // thousandths of a degree of the true obliquity and RA passes 90.
+  const Place a = sun(69.2, 2024, 6, 20, 20, 0, 0), b = sun(69.2, 2024, 6, 20, 21, 40, 0);
+  EXPECT_LT(a.RA, 90.0);
+  EXPECT_GT(b.RA, 90.0);
+  double dpsi, deps, eps0, eps;
+  Nutation((a.x3 - 2451545.0) / 36525, &dpsi, &deps, &eps0, &eps);
+  EXPECT_NEAR(a.Dec, eps, 0.003);
+  // Parallax and semi-diameter: largest near perihelion in early January,
+  // smallest near aphelion in early July.
+  const Place jan = sun(69.2, 2024, 1, 3, 0, 0, 0), jul = sun(69.2, 2024, 7, 5, 0, 0, 0);
+  EXPECT_GT(jan.x1, jul.x1);
+  EXPECT_NEAR(jan.x2, 16.26, 0.01);
+  EXPECT_NEAR(jul.x2, 15.73, 0.01);
+}
+
+TEST(Places, DeltaTMovesThePlaceButNotTheMeanSiderealTime) {
+  // deltaT moves the ephemeris time: the place and (for the Sun) JDE follow
+  // it; the sidereal time keeps its UT linear term, so GAST changes only
+  // through the nutation (a few microdegrees in 100 s at most).
+  const Place s0 = sun(0, 2024, 3, 15, 20, 30, 17), s1 = sun(100, 2024, 3, 15, 20, 30, 17);
+  EXPECT_NEAR(s1.x3 - s0.x3, 100.0 / 86400, 1e-9);
+  EXPECT_NEAR(s1.GAST, s0.GAST, 1e-7);
+  EXPECT_NEAR(s1.RA - s0.RA, 100.0 / 86400 * 1.03, 0.0002);  // about 1 degree a day
+  const Place m0 = moon(0, 2024, 3, 15, 20, 30, 17), m1 = moon(100, 2024, 3, 15, 20, 30, 17);
+  EXPECT_NEAR(m1.GAST, m0.GAST, 1e-7);
+  EXPECT_GT(std::fabs(m1.RA - m0.RA), 100 * 0.4 / 3600);  // the Moon moves 0.4 to 0.6"/s
+  EXPECT_LT(std::fabs(m1.RA - m0.RA), 100 * 0.7 / 3600);
+  const Place t0 = star(53, 0, 2024, 3, 15, 20, 30, 17), t1 = star(53, 100, 2024, 3, 15, 20, 30, 17);
+  EXPECT_NEAR(t1.GAST, t0.GAST, 1e-7);
+}
+
+TEST(Places, OneSiderealTimeForEveryBody) {
+  for (int k = 0; k < 20; ++k) {
+    const Instant t = instant(k);
+    for (double deltaT : {0.0, 64.5}) {
+      const double gast = sun(deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s).GAST;
+      EXPECT_TRUE(same_bits(moon(deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s).GAST, gast));
+      for (int starno : {0, 29, 57})
+        EXPECT_TRUE(same_bits(star(starno, deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s).GAST, gast));
+    }
+    // The planets take the square and cube terms on dynamical time: with
+    // deltaT 0 their GAST is the Sun's to the bit, with a large deltaT it
+    // differs by the change of those terms only.
+    const double g0 = sun(0, t.y, t.mo, t.d, t.h, t.mi, t.s).GAST;
+    for (int code = 4; code <= 7; ++code)
+      EXPECT_TRUE(same_bits(planet(code, 0, t.y, t.mo, t.d, t.h, t.mi, t.s).GAST, g0)) << code;
+    // (Compared within a few units of the last place of the linear term,
+    // some 1e7 degrees before its reduction.)
+    const double dT = 1e7;  // seconds
+    const Place s = sun(dT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const Place p = planet(5, dT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const double T = (s.x3 - 2451545.0) / 36525, tu = (s.x3 - dT / 86400 - 2451545.0) / 36525;
+    const double change = 0.000387933 * (T * T - tu * tu) - (T * T * T - tu * tu * tu) / 38710000;
+    if (std::fabs(tu) < 0.5) continue;
+    EXPECT_NEAR(std::remainder(p.GAST - s.GAST, 360.0), change, 1e-8);
+    EXPECT_GT(std::fabs(change), 1e-6);
+  }
+}
+
+TEST(Places, CallsKeepNoState) {
+  const Place a = moon(69, 2024, 3, 15, 20, 30, 17);
+  const Place b = sun(69, 2024, 3, 15, 20, 30, 17);
+  const Place c = star(49, 69, 2024, 3, 15, 20, 30, 17);
+  const Place d = planet(7, 69, 2024, 3, 15, 20, 30, 17);
+  moon(10, 1850, 1, 1, 0, 0, 0);
+  sun(10, 1850, 1, 1, 0, 0, 0);
+  star(3, 10, 1850, 1, 1, 0, 0, 0);
+  planet(4, 10, 1850, 1, 1, 0, 0, 0);
+  EXPECT_TRUE(same_place(a, moon(69, 2024, 3, 15, 20, 30, 17)));
+  EXPECT_TRUE(same_place(b, sun(69, 2024, 3, 15, 20, 30, 17)));
+  EXPECT_TRUE(same_place(c, star(49, 69, 2024, 3, 15, 20, 30, 17)));
+  EXPECT_TRUE(same_place(d, planet(7, 69, 2024, 3, 15, 20, 30, 17)));
+}
+
+TEST(Places, NothingPrintedButTheLunarSeriesWarning) {
+  const auto all = [](int y) {
+    moon(69, y, 3, 15, 20, 30, 17);
+    sun(69, y, 3, 15, 20, 30, 17);
+    star(43, 69, y, 3, 15, 20, 30, 17);
+    planet(6, 69, y, 3, 15, 20, 30, 17);
+  };
+  EXPECT_EQ(printed([&] { all(2024); }), "");
+  // In the year 3200 the lunar series is extrapolated: its warning passes
+  // through mooneph, once per call, and nothing else is printed.
+  const std::string out = printed([&] { all(3200); });
+  EXPECT_EQ(out.rfind(" the input epoch is outside the time interval\n"
+                      " where the LEA406b series are precise.\n"
+                      " range 625674..2816787, tdb[1]]=",
+                      0),
+            0u);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+}
+
+TEST(Places, HourOutsideTheDayMovesTheInstant) {
+  // A corrected time may carry the hour past 23 or below 0: the instant
+  // moves into the next or previous day.
+  const Place a = planet(4, 69, 2024, 3, 15, 25, 10, 0), b = planet(4, 69, 2024, 3, 16, 1, 10, 0);
+  EXPECT_NEAR(a.RA, b.RA, 1e-9);
+  EXPECT_NEAR(a.Dec, b.Dec, 1e-9);
+  const Place c = moon(69, 2024, 3, 15, -2, 0, 0), d = moon(69, 2024, 3, 14, 22, 0, 0);
+  EXPECT_NEAR(c.RA, d.RA, 1e-8);
+  EXPECT_NEAR(c.Dec, d.Dec, 1e-8);
+}
+
+// A code that names no body: the sidereal time is computed as for any body,
+// the place outputs are NaN, and nothing outside the tables is read.
+TEST(Places, CodesThatNameNoBody) {
+  const double gast = sun(0, 2024, 3, 15, 20, 30, 17).GAST;
+  for (int code : {INT_MIN, -1, 0, 1, 2, 3, 8, 9, 64, INT_MAX}) {
+    const Place p = planet(code, 0, 2024, 3, 15, 20, 30, 17);
+    EXPECT_TRUE(same_bits(p.GAST, gast)) << code;
+    EXPECT_TRUE(std::isnan(p.Dec) && std::isnan(p.GHA) && std::isnan(p.RA) && std::isnan(p.x1)) << code;
+  }
+  for (int starno : {INT_MIN, -1, 60, 61, 63, 64, INT_MAX}) {
+    const Place p = star(starno, 0, 2024, 3, 15, 20, 30, 17);
+    EXPECT_TRUE(same_bits(p.GAST, gast)) << starno;
+    EXPECT_TRUE(std::isnan(p.Dec) && std::isnan(p.GHA) && std::isnan(p.RA) && std::isnan(p.x1)) << starno;
+  }
+}
+
+TEST(Stars, NegativeRightAscensionBeyondTwelveHours) {
+  for (int starno : {15, 49, 57, 7, 29}) {  // catalogue RA 14.3h to 22.9h
+    const Place p = star(starno, 69, 2024, 3, 15, 20, 30, 17);
+    EXPECT_LT(p.RA, 0.0) << starno;
+    EXPECT_NEAR(p.x1, -p.RA, 1e-12) << starno;
+  }
+  for (int starno : {0, 11, 53, 20}) {  // RA below 12h
+    const Place p = star(starno, 69, 2024, 3, 15, 20, 30, 17);
+    EXPECT_GT(p.RA, 0.0) << starno;
+    EXPECT_TRUE(same_bits(p.x1, 360 - p.RA)) << starno;
+  }
+}
+
+TEST(Stars, AtJ2000OnlyParallaxNutationAndAberration) {
+  // At 2000-01-01 12:00:00 with deltaT 0, T is 0: no proper motion, no
+  // radial-velocity factor, no precession.  Sirius then differs from its
+  // catalogue place by a few thousandths of a degree.
+  const Place p = star(53, 0, 2000, 1, 1, 12, 0, 0);
+  const double ra0 = 15 * 6.7524641670, dec0 = -16.7161083330;
+  EXPECT_LT(std::fabs(p.RA - ra0), 0.01);
+  EXPECT_LT(std::fabs(p.Dec - dec0), 0.01);
+  EXPECT_GT(std::hypot(p.RA - ra0, p.Dec - dec0), 0.001);
+  // Rows 58 and 59 are Polaris without its radial velocity: the same to the
+  // bit where the factor vanishes.
+  const Place polaris = star(43, 0, 2000, 1, 1, 12, 0, 0);
+  EXPECT_TRUE(same_place(star(58, 0, 2000, 1, 1, 12, 0, 0), polaris));
+  EXPECT_TRUE(same_place(star(59, 0, 2000, 1, 1, 12, 0, 0), polaris));
+}
+
+TEST(Stars, RowsFiftyEightAndFiftyNineArePolarisWithoutRadialVelocity) {
+  double largest = 0;
+  for (int y = 1800; y <= 2100; y += 25) {
+    const Place p43 = star(43, 0, y, 6, 1, 0, 0, 0);
+    const Place p58 = star(58, 0, y, 6, 1, 0, 0, 0);
+    const Place p59 = star(59, 0, y, 6, 1, 0, 0, 0);
+    EXPECT_TRUE(same_place(p58, p59));
+    const double d = std::fmax(std::fabs(p58.RA - p43.RA) * std::cos(p43.Dec * 3.141592653589793 / 180),
+                               std::fabs(p58.Dec - p43.Dec));
+    EXPECT_LT(d, 0.000002) << y;
+    largest = std::fmax(largest, d);
+  }
+  EXPECT_GT(largest, 0.0);
+}
+
+// The catalogue rows: 56 characters in fixed columns, each field right-
+// aligned within its columns, decimals as written, blanks between.
+TEST(Stars, CatalogueRowLayout) {
+  const int ends[5] = {12, 27, 36, 46, 54};  // last column of each field
+  const int starts[5] = {0, 14, 29, 38, 48};
+  const int decimals[5] = {10, 10, 4, 4, 4};
+  for (int i = 0; i < 60; ++i) {
+    const char* row = starcat_rows[i];
+    ASSERT_EQ(std::strlen(row), 56u) << i;
+    for (int c : {13, 28, 37, 47, 48, 55}) EXPECT_EQ(row[c], ' ') << i << " column " << c;
+    for (int f = 0; f < 5; ++f) {
+      const std::string field(row + starts[f], row + ends[f] + 1);
+      const size_t first = field.find_first_not_of(' ');
+      ASSERT_NE(first, std::string::npos) << i;
+      const std::string num = field.substr(first);
+      EXPECT_EQ(num.find(' '), std::string::npos) << i << " field " << f;
+      const size_t dot = num.find('.');
+      ASSERT_NE(dot, std::string::npos) << i;
+      const size_t dec = num.size() - dot - 1;
+      // Polaris and its copies carry the declination motion as -1.520.
+      const bool polaris_pm = f == 3 && (i == 43 || i >= 58);
+      EXPECT_EQ(dec, polaris_pm ? 3u : static_cast<size_t>(decimals[f])) << i << " field " << f;
+      EXPECT_EQ(num.find_first_not_of("-0123456789."), std::string::npos) << i;
+      EXPECT_TRUE(num[0] == '-' || (num[0] >= '0' && num[0] <= '9')) << i;
+    }
+  }
+  EXPECT_STREQ(starcat_rows[43], starcat_rows[58]);
+  EXPECT_STREQ(starcat_rows[43], starcat_rows[59]);
+  EXPECT_STREQ(starcat_rows[0], " 2.9710266670 -40.3047138890  -0.3910    1.9400  0.0280 ");
+  EXPECT_STREQ(starcat_rows[15], "14.2610213890  19.1824194440  -7.7140 -199.8400  0.0900 ");
+  EXPECT_STREQ(starcat_rows[43], " 2.5301955560  89.2640888890  19.8770    -1.520  0.0070 ");
+  EXPECT_STREQ(starcat_rows[49], "14.6599680560 -60.8354000000 -49.8260   69.9300  0.7516 ");
+}
+
+TEST(Stars, NamesOfTheRows) {
+  EXPECT_STREQ(starnames[0][0], " 0 > Acamar");
+  EXPECT_STREQ(starnames[1][19], "19=Betelgeus");
+  EXPECT_STREQ(starnames[0][53], " 53 > Sirius");
+  EXPECT_STREQ(starnames[0][57], " 57 > Zubenelgenubi");
+  EXPECT_STREQ(starnames[1][57], "57=Zub.elgenu");
+  EXPECT_STREQ(starnames[0][58], " 58 > DUMMY");
+  EXPECT_STREQ(starnames[1][58], "58=DUMMY");
+  EXPECT_STREQ(starnames[0][59], " ");
+  EXPECT_STREQ(starnames[1][59], " ");
+  for (int i = 0; i < 58; ++i) {
+    char label[20], sel[20];
+    std::snprintf(label, sizeof label, " %d > ", i);
+    std::snprintf(sel, sizeof sel, "%d=", i);
+    EXPECT_EQ(std::strncmp(starnames[0][i], label, std::strlen(label)), 0) << i;
+    EXPECT_EQ(std::strncmp(starnames[1][i], sel, std::strlen(sel)), 0) << i;
+    EXPECT_LE(std::strlen(starnames[0][i]), 19u);
+    EXPECT_EQ(starnames[0][i][19], '\0');
+  }
+}
+
+}  // namespace

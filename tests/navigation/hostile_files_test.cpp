@@ -1,0 +1,235 @@
+// Files the program cannot use, end to end: the real program makes a complete
+// run (complete_run.h) in a working directory it cannot write, beside record
+// files that are directories, and on Delta-T table files of random bytes, of
+// 10,000 rows, of rows out of order and of years beyond 3000.  Each run must
+// end with exit status 0 and one closing screen, show the message for what it
+// found, compute with a usable Delta-T, and leave what it could not use as it
+// was.  (The readers themselves are tested in deltatfile_test.cpp and
+// records_test.cpp.)
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "complete_run.h"
+#include "deltat.h"
+#include "nav_test_util.h"
+#include "program_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using navtest::count;
+using navtest::slurp;
+
+const char kDeltaTFile[] = "dodarivi0r0.txt";
+const char kUnusableTable[] =
+    " ??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from "
+    "the built-in model\n";
+const char kNotWritten1[] = " !!! file dodarivi0r1.txt could not be written\n";
+const char kNotWritten2[] = " !!! file dodarivi0r2.txt could not be written\n";
+constexpr int kHangLimit = 60;
+
+std::string wrong_sequence(int prev) {
+  return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) + "\n";
+}
+
+// The Delta-T line of the entry screens.
+std::string deltat_line(double dt) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, " Delta-T : %.2f sec\n", dt);
+  return buf;
+}
+
+class HostileFiles : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = navtest::fresh_dir("ld_hostile"); }
+  void TearDown() override { navtest::remove_tree(dir_); }
+
+  navtest::ProgramRun run(const std::string& answers, bool as_nobody = false,
+                          const std::string& exe = LD_VELDRAMONT) {
+    auto r = navtest::run_program(exe, dir_, answers, kHangLimit, as_nobody);
+    EXPECT_TRUE(r.ended) << "the program did not end";
+    EXPECT_EQ(r.status, 0) << "signal " << r.signal;
+    EXPECT_EQ(count(r.out, "--- END ---"), 1);
+    return r;
+  }
+  // Nothing but the given names is left in the working directory (no
+  // temporary file of a failed write).
+  void expect_only(std::initializer_list<const char*> names) {
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(dir_)) {
+      ++n;
+      bool known = false;
+      for (const char* name : names) known = known || e.path().filename() == name;
+      EXPECT_TRUE(known) << "unexpected " << e.path().filename();
+    }
+    EXPECT_EQ(n, names.size());
+  }
+
+  fs::path dir_;
+};
+
+// Runs the program in a directory it cannot write.  As root, whom
+// permissions do not bind, the program runs as the user nobody: the
+// directory and a copy of the program are then made reachable for nobody.
+// False when the child could not become nobody or start the program.
+class ReadOnlyDir : public HostileFiles {
+ protected:
+  bool run_read_only(const std::string& answers, navtest::ProgramRun* r) {
+    std::string exe = LD_VELDRAMONT;
+    const bool root = geteuid() == 0;
+    const auto r_x = fs::perms::owner_read | fs::perms::owner_exec |
+                     fs::perms::group_read | fs::perms::group_exec |
+                     fs::perms::others_read | fs::perms::others_exec;
+    if (root) {
+      bin_ = navtest::fresh_dir("ld_hostile_bin");
+      fs::permissions(bin_, r_x | fs::perms::owner_write);
+      fs::copy_file(exe, bin_ / "veldramont");
+      exe = (bin_ / "veldramont").string();
+    }
+    for (const auto& e : fs::directory_iterator(dir_))
+      fs::permissions(e.path(), fs::perms::owner_read | fs::perms::group_read |
+                                    fs::perms::others_read);
+    fs::permissions(dir_, r_x);
+    *r = navtest::run_program(exe, dir_, answers, kHangLimit, root);
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    if (r->ended && (r->status == 126 || r->status == 127)) return false;
+    EXPECT_TRUE(r->ended) << "the program did not end";
+    EXPECT_EQ(r->status, 0) << "signal " << r->signal;
+    EXPECT_EQ(count(r->out, "--- END ---"), 1);
+    return true;
+  }
+  void TearDown() override {
+    if (!bin_.empty()) navtest::remove_tree(bin_);
+    HostileFiles::TearDown();
+  }
+  fs::path bin_;
+};
+
+const char kNoNobody[] =
+    "the program could not be started as the user nobody (uid 65534), which "
+    "a read-only directory needs when the tests run as root";
+
+TEST_F(ReadOnlyDir, WithoutFiles) {
+  // The Delta-T table can be neither read nor created: the built-in model
+  // gives Delta-T, also after 2020; no record file can be written, and the
+  // run goes on with the values in memory.
+  navtest::ProgramRun r;
+  if (!run_read_only(ldtest::complete_run("2030"), &r)) GTEST_SKIP() << kNoNobody;
+  EXPECT_GE(count(r.out, kUnusableTable), 2);  // at start-up and for 2030
+  EXPECT_NE(r.out.find(deltat_line(deltatime(2030))), std::string::npos);
+  EXPECT_GE(count(r.out, kNotWritten1), 2);  // at LOOP_TOP, after obs. 1, ...
+  EXPECT_GE(count(r.out, kNotWritten2), 2);
+  EXPECT_NE(r.out.find(">> fixed: write dodarivi0r2.txt \n" +
+                       std::string(kNotWritten2)),
+            std::string::npos);
+  expect_only({});
+}
+
+TEST_F(ReadOnlyDir, WithFilesOfAnEarlierRun) {
+  // The files are read; every write fails, is reported and leaves them.
+  run(ldtest::kCompleteRun);
+  const std::string f0 = slurp(dir_ / kDeltaTFile);
+  const std::string f1 = slurp(dir_ / "dodarivi0r1.txt");
+  const std::string f2 = slurp(dir_ / "dodarivi0r2.txt");
+  navtest::ProgramRun r;
+  if (!run_read_only(ldtest::kCompleteRun, &r)) GTEST_SKIP() << kNoNobody;
+  EXPECT_EQ(count(r.out, kUnusableTable), 0);
+  EXPECT_GE(count(r.out, kNotWritten1), 2);  // after obs. 1, at the save
+  EXPECT_GE(count(r.out, kNotWritten2), 2);
+  EXPECT_EQ(slurp(dir_ / kDeltaTFile), f0);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r1.txt"), f1);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r2.txt"), f2);
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+TEST_F(HostileFiles, RecordFilesThatAreDirectories) {
+  // Such a file counts as missing; writing it fails and is reported, and the
+  // directories stay as they are.
+  fs::create_directory(dir_ / "dodarivi0r1.txt");
+  fs::create_directory(dir_ / "dodarivi0r2.txt");
+  const auto r = run(ldtest::kCompleteRun);
+  EXPECT_GE(count(r.out, kNotWritten1), 3);  // LOOP_TOP, obs. 1, save
+  EXPECT_GE(count(r.out, kNotWritten2), 3);  // OBS2_FILE, obs. 2, save
+  EXPECT_NE(r.out.find(" >skip> "), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r1.txt"));
+  EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r2.txt"));
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+// The value that a parabola through three nodes gives at x.
+double parabola(double x0, double y0, double x1, double y1, double x2,
+                double y2, double x) {
+  return y0 * (x - x1) * (x - x2) / ((x0 - x1) * (x0 - x2)) +
+         y1 * (x - x0) * (x - x2) / ((x1 - x0) * (x1 - x2)) +
+         y2 * (x - x0) * (x - x1) / ((x2 - x0) * (x2 - x1));
+}
+
+std::string random_bytes() {
+  std::mt19937 gen(4242);
+  std::string s(8192, '\0');
+  for (char& c : s) c = static_cast<char>(gen() & 0xff);
+  s[0] = '\xff';  // no number can be read from the first row
+  return s;
+}
+
+std::string rows_10000() {
+  std::string s;
+  for (int i = 0; i < 10000; ++i)
+    s += std::to_string(2020 + i) + " " + std::to_string(70 + 0.5 * i) + "\n";
+  return s;
+}
+
+struct TableCase {
+  const char* name;
+  std::string content;
+  const char* date;        // the answer to the date prompt
+  int order_messages;      // times the out-of-order message is shown
+  int message_year;        // the year it names
+  double deltat;           // the Delta-T of the sights
+};
+
+TEST_F(HostileFiles, DeltaTTables) {
+  const TableCase cases[] = {
+      // A first row that cannot be read gives every node after 2020 the
+      // year 0: out of order, so 0 for every year, and a message each call.
+      {"random bytes", random_bytes(), "2030", 2, 2020, 0.0},
+      // Only the first 40 rows count: 2030 is the row of its own, 2100 lies
+      // beyond the rows read.
+      {"10,000 rows", rows_10000(), "2030", 0, 0, 75.0},
+      {"10,000 rows, beyond row 40", rows_10000(), "2100", 0, 0, 0.0},
+      // 2025 after 2030: every call that reaches it reports 2030.
+      {"rows out of order", "2020 69.4\n2030 70\n2025 71\n2040 72\n", "2031",
+       2, 2030, 0.0},
+      // Reading stops after the first row of 3000 or later; that row is the
+      // last node.
+      {"a year beyond 3000", "2020 69.4\n3500 100\n", "2030", 0, 0,
+       parabola(2010, 66.1, 2020, 69.36, 3500, 100, 2030)},
+      // A first row of 3000 or later ends the reading at once: no interval,
+      // 0 for every year.
+      {"only years beyond 3000", "3500 100\n4000 200\n", "2030", 0, 0, 0.0},
+  };
+  for (const TableCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir_)) fs::remove_all(e.path(), ec);
+    navtest::put(dir_ / kDeltaTFile, c.content);
+    const auto r = run(ldtest::complete_run(c.date, c.order_messages > 0));
+    EXPECT_EQ(count(r.out, "??? dodarivi0r0.txt"), c.order_messages);
+    if (c.order_messages > 0) {
+      EXPECT_EQ(count(r.out, wrong_sequence(c.message_year)), c.order_messages);
+    }
+    EXPECT_EQ(count(r.out, kUnusableTable), 0);
+    EXPECT_NE(r.out.find(deltat_line(c.deltat)), std::string::npos)
+        << deltat_line(c.deltat);
+    // The run went on to the final save, and the table is left as it was.
+    EXPECT_EQ(count(r.out, ">> fixed: write dodarivi0r2.txt \n"), 1);
+    EXPECT_EQ(slurp(dir_ / kDeltaTFile), c.content);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Runs the real program (LD_VELDRAMONT) as a child process: standard input
+// from a file holding the answers, standard output into a file, in a given
+// working directory, optionally under the unprivileged user nobody, and
+// killed when it outlasts a time limit.
+#pragma once
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "nav_test_util.h"
+
+namespace navtest {
+
+constexpr uid_t kNobody = 65534;  // nobody / nogroup
+
+struct ProgramRun {
+  bool ended = false;  // the program ended by itself within the time limit
+  int status = -1;     // its exit status (-1: killed by a signal)
+  int signal = 0;      // the signal that ended it, if any
+  std::string out;     // what it printed on standard output
+};
+
+// A fresh directory under the temporary directory; removed by the owner.
+inline fs::path fresh_dir(const char* stem) {
+  std::string tmpl = (fs::temp_directory_path() / (std::string(stem) + "_XXXXXX")).string();
+  if (mkdtemp(tmpl.data()) == nullptr) std::abort();
+  return tmpl;
+}
+
+inline void remove_tree(const fs::path& dir) {
+  std::error_code ec;
+  fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (const auto& e : fs::recursive_directory_iterator(dir, ec))
+    if (e.is_directory(ec))
+      fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(dir, ec);
+}
+
+// Runs `exe` in `dir` on `answers`.  With as_nobody the child drops to the
+// user and group nobody before it starts the program (the caller must be
+// root, and `exe` and `dir` reachable by nobody).
+inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
+                              const std::string& answers, int timeout_s,
+                              bool as_nobody = false) {
+  const fs::path io = fresh_dir("ld_prog_io");
+  const fs::path in_file = io / "input";
+  const fs::path out_file = io / "stdout";
+  put(in_file, answers);
+  ProgramRun r;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int in = open(in_file.c_str(), O_RDONLY);
+    const int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    if (std::getenv("LD_PROGRAM_STDERR") == nullptr) dup2(err, 2);
+    if (as_nobody &&
+        (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+      _exit(126);
+    execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  if (pid > 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_s);
+    for (;;) {
+      int st = 0;
+      if (waitpid(pid, &st, WNOHANG) == pid) {
+        r.ended = true;
+        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        r.signal = WIFSIGNALED(st) ? WTERMSIG(st) : 0;
+        break;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &st, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  r.out = slurp(out_file);
+  remove_tree(io);
+  return r;
+}
+
+}  // namespace navtest

@@ -226,8 +226,10 @@ TEST_F(HostileFiles, DeltaTTables) {
     EXPECT_EQ(count(r.out, kUnusableTable), 0);
     EXPECT_NE(r.out.find(deltat_line(c.deltat)), std::string::npos)
         << deltat_line(c.deltat);
-    // The run went on to the final save, and the table is left as it was.
-    EXPECT_EQ(count(r.out, ">> fixed: write dodarivi0r2.txt \n"), 1);
+    // The sights were computed with it (they do not fit the date, so where
+    // the run goes from there is of no concern here), and the table is left
+    // as it was.
+    EXPECT_NE(r.out.find(" ### ENTER: 1=repeat 9=stop, or hit RETURN "), std::string::npos);
     EXPECT_EQ(slurp(dir_ / kDeltaTFile), c.content);
   }
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -274,6 +275,24 @@ void print_unusable() {
                kFileName);
 }
 
+// Opens the table for reading without ever waiting: only a regular file is
+// a table.  A directory, a pipe or a device under the name is unusable
+// (errno EINVAL), and opening a pipe that no program writes to would wait
+// for ever.
+FILE* open_table() {
+  const int fd = open(kFileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return nullptr;
+  }
+  FILE* f = fdopen(fd, "r");
+  if (f == nullptr) close(fd);
+  return f;
+}
+
 }  // namespace
 
 // delta0x
@@ -286,13 +305,13 @@ double delta0x(int year) {
   if (year > 3000) return 0.0;  // the file is neither read nor created
 
   errno = 0;
-  FILE* f = std::fopen(kFileName, "r");
+  FILE* f = open_table();
   if (f == nullptr) {
     // Only a missing file is created; an existing file, readable or not, is
     // never replaced.  A file that can be neither read nor created leaves
     // Delta-T to the built-in model, after one line on the console.
     if (errno != ENOENT || !create_default_file() ||
-        (f = std::fopen(kFileName, "r")) == nullptr) {
+        (f = open_table()) == nullptr) {
       print_unusable();
       return deltatime(year);
     }

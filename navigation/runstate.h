@@ -124,6 +124,11 @@ struct RunState {
   double run_lat = 0, run_lon = 0;  // observation 1's position carried over
   double fix_lat = 0, fix_lon = 0;  // intersection of the lines of position
   double poserr = 0;                // run position to fix, nautical miles
+  // Sunrise and sunset at the fix: UT hours and minutes, the azimuths of the
+  // rising and the setting Sun (whole degrees) and the duration of twilight
+  // (minutes).
+  int rise_hour = 0, rise_minute = 0, set_hour = 0, set_minute = 0;
+  int rise_az = 0, set_az = 0, twilight = 0;
 
   // The lunar-distance step.
   double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees

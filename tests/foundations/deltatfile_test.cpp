@@ -401,6 +401,14 @@ TEST_F(DeltaTFile, ADirectoryOfTheNameCanBeNeitherReadNorCreated) {
   EXPECT_TRUE(fs::is_directory(kName));
 }
 
+TEST_F(DeltaTFile, APipeOfTheNameIsUnusableAndDoesNotWait) {
+  // Opening a pipe that nobody writes to would wait for ever.
+  ASSERT_EQ(mkfifo(kName, 0600), 0);
+  ConsoleCapture con("");
+  EXPECT_EQ(delta0x(2030), deltatime(2030));
+  EXPECT_EQ(con.output(), kUnusable);
+}
+
 TEST_F(DeltaTFile, AReadOnlyDirectoryWithoutTheFile) {
   if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);

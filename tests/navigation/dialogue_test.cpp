@@ -564,7 +564,7 @@ TEST_F(Dialogue, EndOfInputAnywhereEndsWithOneClosingScreen) {
 TEST_F(Dialogue, FreshDirectoryCreatesTheSecondFileAtObservation2) {
   // Observation 1 entered with other values; the second file is created
   // from observation 2's built-in record all the same.
-  run("\n\n\n2018\n\n\n10 0\n\n\n\n\n\n\n");
+  run("\n\n\n2018\n\n\n10 0\n\n\n\n\n\n\n\n");  // the result, the menu
   const std::string f2 = slurp(kRecordFile2);
   const std::string head =
       "2017 6 17 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n4 33 \n"
@@ -643,11 +643,11 @@ TEST_F(Dialogue, RandomAnswersAlwaysEndOnce) {
 }
 
 TEST_F(Dialogue, AutomaticPassesEndAndStopSaves) {
-  // Both observations with their defaults; from the first lunar-distance
-  // step on nothing is read until the final menu, after more than 30
-  // lunar-distance passes.  (The computations are not in place yet: every
-  // fix counts as converged.)
-  const std::string answers = std::string(16, '\n') + "9\n";
+  // Both observations and the lunar distance with their defaults, and the
+  // key after the first time correction; from there on nothing is read until
+  // the final menu, after more than 30 lunar-distance passes.  The built-in
+  // sights agree with each other: every pass ends in a converged fix.
+  const std::string answers = std::string(22, '\n') + "9\n";
   const std::string out = run(answers);
   EXPECT_EQ(count(out, kConvergedMenu), 31);
   EXPECT_EQ(count(out, "\n>> fixed: write dodarivi0r1.txt \n"), 1);

@@ -1,0 +1,193 @@
+// The lunar-distance step: the time of the sights corrected by the lunar
+// distance.
+//
+// The almanac distance of the centres of the Moon and the second body is
+// computed at the current time; the measured distance to the Moon's limb is
+// asked for once and turned into the apparent distance of the centres, which
+// is cleared of refraction and parallax with the observed and apparent
+// altitudes of both sights.  The Moon moves against the other bodies by about
+// half a degree an hour, so the time is moved by 1.8 hours per degree of
+// difference between the cleared and the almanac distance.  The first step
+// makes one correction and starts the automatic passes; every later step
+// repeats the correction at the new time until the time stands still.
+#include <climits>
+#include <cmath>
+#include <cstdio>
+
+#include "angles.h"
+#include "console.h"
+#include "input.h"
+#include "lunar.h"
+#include "moon.h"
+#include "planets.h"
+#include "split.h"
+#include "stars.h"
+#include "states.h"
+#include "sun.h"
+
+namespace {
+
+constexpr double kGain = 1.8;          // hours of time per degree of distance
+constexpr double kTimeLimit = 0.00014;  // hours, about half a second
+constexpr int kMaxEvaluations = 10;     // per step after the first correction
+constexpr double kFirstGuard = 2.0;     // degrees: a failed first clearing
+
+// The limb, the side and the measured distance, with the values held as
+// defaults.
+void ask_lunar_distance(RunState& rs, bool sun) {
+  FILE* out = con_out();
+  std::fputs("\n", out);
+  std::fputs(" ==> Enter LUNAR DISTANCE now:\n", out);
+  std::fputs("\n", out);
+  std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
+  double limb = rs.limb;
+  lies1(0, rs.limb, &limb);
+  // An answer of exactly 1.5 (or one that is not a number) names neither
+  // limb: the question is asked again, with the limb held as its default.
+  while (!(limb < 1.5 || limb > 1.5)) {
+    std::fputs("\n", out);
+    std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
+    lies1(0, rs.limb, &limb);
+  }
+  rs.limb = limb;
+
+  std::fputs("\n", out);
+  std::fputs(" To which side of Moon? 1=EAST 2=WEST:", out);
+  double side = 0;
+  lies1(0, rs.side < 0 ? 2 : 1, &side);
+  rs.side = (side > 1.5) ? -1 : +1;
+
+  std::fputs("\n", out);
+  if (sun) std::fputs(" for SUN always NEAR limb assumed!\n\n", out);
+  std::fputs(" LUNAR DISTANCE = degrees  minutes:\n", out);
+  std::fputs("###> ", out);
+  const DegMin held = split_dm(rs.LD_limb);
+  double deg = 0, min = 0;
+  lies2(held.deg, held.min, &deg, &min);
+  rs.LD_limb = std::fabs(deg + min / 60);
+  std::fprintf(out, " ok, LD_limb= %.0f deg %.1f'\n\n", deg, min);
+}
+
+}  // namespace
+
+State lunar_distance_step(RunState& rs) {
+  FILE* out = con_out();
+  if (rs.ldpasses < INT_MAX) rs.ldpasses += 1;
+  rs.ldinner = 0;
+  obstime& t = rs.calctime;
+  rs.t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  skip(25);
+
+  const int code = rs.obs2.bodycode;
+  const bool sun = (code == 0 || code == 1);
+  for (;;) {
+    // The places at the current time; for codes 0 and 1 the Sun is the
+    // second body.
+    double sDec = 0, sGHA = 0, sGAST = 0, sRA = 0, sHP = 0, sSD = 0, sJDE = 0;
+    suneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
+           &sDec, &sGHA, &sGAST, &sRA, &sHP, &sSD, &sJDE);
+    double mDec = 0, mGHA = 0, mGAST = 0, mRA = 0, mHP = 0, mSD = 0;
+    mooneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
+            &mDec, &mGHA, &mGAST, &mRA, &mHP, &mSD);
+    double bDec = sDec, bRA = sRA;
+    if (code >= 4 && code <= 7) {
+      double GHA = 0, GAST = 0, HP = 0;
+      planeteph(code, rs.deltaT, t.year, t.month, t.day, t.hour, t.minute,
+                t.second, &bDec, &GHA, &GAST, &bRA, &HP);
+    } else if (code == 8) {
+      double GHA = 0, GAST = 0, SHA = 0;
+      starseph(rs.obs2.starno, rs.deltaT, t.year, t.month, t.day, t.hour,
+               t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &SHA);
+    } else if (code > 8) {
+      return State::END;
+    }
+    rs.LDtrue = LDist(mDec, bDec, mRA, bRA);
+
+    if (!rs.ldentered) ask_lunar_distance(rs, sun);
+
+    // The apparent distance of the centres: the Moon's augmented
+    // semi-diameter added to a distance measured to its near limb and taken
+    // off one measured to its far limb; the Sun's near limb always.
+    if (rs.limb < 1.5)
+      rs.LDobs = rs.LD_limb + rs.Ic / 60 + rs.SDa1 / 60;
+    else
+      rs.LDobs = rs.Ic / 60 + rs.LD_limb - rs.SDa1 / 60;
+    if (sun) rs.LDobs = rs.LDobs + sSD / 60;
+
+    rs.LDclear = Lunaclear(rs.LDobs, rs.Ho1, rs.Ho2, rs.Ha1, rs.Ha2, rs.Az1,
+                           rs.Az2, rs.moonpar1, rs.pos1_lat);
+    // On the first step a cleared distance far from the almanac one is a
+    // failed clearing: the apparent distance is taken instead.
+    if (!rs.lddone && std::fabs(rs.LDclear - rs.LDtrue) > kFirstGuard)
+      rs.LDclear = rs.LDobs;
+    rs.t1 = rs.t0 - rs.side * kGain * (rs.LDclear - rs.LDtrue);
+
+    if (!rs.ldentered) {
+      std::fprintf(out, " LDclear=%.4f LDtrue=%.4f[deg]\n", rs.LDclear,
+                   rs.LDtrue);
+      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", rs.t1, rs.t0);
+      rs.ldentered = 1;
+    }
+
+    const double previous = rs.t0;
+    rs.t0 = rs.t1;
+    const DegMinSec hms = split_dms(rs.t1);
+    t.hour = hms.deg;
+    t.minute = hms.min;
+    t.second = dtoi(hms.sec);
+
+    if (!rs.lddone) {
+      // The first correction: the automatic passes start at the entry of
+      // observation 1, with nothing typed ahead thrown away.
+      rs.obs1.hour = t.hour;
+      rs.obs1.minute = t.minute;
+      rs.obs1.second = t.second;
+      rs.lddone = 1;
+      rs.obsno = 1;
+      const double change = rs.t1 - previous;
+      const int hours = dtoi(change);
+      const int minutes = dtoi((change - hours) * 60);
+      std::fprintf(out, " Time corrected by %d hours %d min\n", hours,
+                   minutes);
+      std::fprintf(out, " NEW TIME = %d hours %d min %d sec\n", rs.obs1.hour,
+                   rs.obs1.minute, rs.obs1.second);
+      std::fputs("\n ITERATION starts, press ENTER ....", out);
+      rs.autorun = 1;
+      con_getc();
+      return State::OBS_INPUT;
+    }
+
+    // Later steps: again at the new time until it stands still.  A time
+    // that is not a number ends the repetition at once.
+    rs.ldinner += 1;
+    if (rs.ldinner < kMaxEvaluations &&
+        std::fabs(rs.t1 - previous) > kTimeLimit)
+      continue;
+    break;
+  }
+
+  if (rs.t1 < 0) {
+    std::fputs("\n !!! Warning: new hour t1 negativ!", out);
+    con_getc();
+  }
+  // The corrected time, to the nearest second; the hour is not carried into
+  // the date.
+  const int h = dtoi(rs.t1);
+  const int m = dtoi((rs.t1 - h) * 60);
+  const int s = dtoi(((rs.t1 - h) * 60 - m) * 60 + 0.5);
+  rs.obs1.year = t.year;
+  rs.obs1.month = t.month;
+  rs.obs1.day = t.day;
+  rs.obs1.hour = h;
+  rs.obs1.minute = m;
+  rs.obs1.second = s;
+  rs.obs2.year = rs.obs1.year;
+  rs.obs2.month = rs.obs1.month;
+  rs.obs2.day = rs.obs1.day;
+  rs.obs2.hour = rs.obs1.hour;
+  rs.obs2.minute = rs.obs1.minute;
+  rs.obs2.second = rs.obs1.second;
+  rs.autorun = 1;
+  rs.obsno = 1;
+  return State::LOOP_TOP;
+}

@@ -68,6 +68,19 @@ void ask_lunar_distance(RunState& rs, bool sun) {
   std::fprintf(out, " ok, LD_limb= %.0f deg %.1f'\n\n", deg, min);
 }
 
+// The time of an instant set to hours of UT to the nearest whole second,
+// carried into the minutes and the hours, each part with the sign of the time
+// (the hour is not carried into the date).  NaN gives 0 h 0 m 0 s.
+void set_nearest_second(obstime& t, double hours) {
+  const double total = std::round(hours * 3600.0);
+  const double h = std::trunc(total / 3600.0);
+  const double rest = total - h * 3600.0;
+  const double m = std::trunc(rest / 60.0);
+  t.hour = dtoi(h);
+  t.minute = dtoi(m);
+  t.second = dtoi(rest - m * 60.0);
+}
+
 }  // namespace
 
 State lunar_distance_step(RunState& rs) {
@@ -131,10 +144,22 @@ State lunar_distance_step(RunState& rs) {
 
     const double previous = rs.t0;
     rs.t0 = rs.t1;
-    const DegMinSec hms = split_dms(rs.t1);
-    t.hour = hms.deg;
-    t.minute = hms.min;
-    t.second = dtoi(hms.sec);
+    if (!rs.lddone) {
+      // The first correction takes the whole seconds of the new time.
+      const DegMinSec hms = split_dms(rs.t1);
+      t.hour = hms.deg;
+      t.minute = hms.min;
+      t.second = dtoi(hms.sec);
+    } else {
+      // While the time is iterated, the next evaluation is made at the new
+      // time to the nearest whole second.  Cutting the seconds off instead
+      // would evaluate up to a second before the time the correction is
+      // reckoned from: where the distance changes faster than 1/1.8 degree an
+      // hour the corrections then swing between a second early and a second
+      // late and settle a second late, a fix some 0.25 nautical mile off in
+      // the tropics.
+      set_nearest_second(t, rs.t1);
+    }
 
     if (!rs.lddone) {
       // The first correction: the automatic passes start at the entry of

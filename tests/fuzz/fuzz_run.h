@@ -97,18 +97,32 @@ inline std::map<std::string, std::string> entries(const std::string& dir) {
   return m;
 }
 
-// Standard input of a run: the answers, then the end of input.
+// Standard input of a run: the answers, then the end of input.  The stream
+// is unbuffered, so that every character is read when the dialogue asks for
+// it.  With an output budget the input ends early, at the first read after
+// the output has grown beyond the budget: every answer at the final menu
+// may start some thirty further lunar-distance passes, so an input of a few
+// hundred answers could ask for minutes of honest work.  Since the output is
+// a function of the input, where the input ends stays a function of it too.
+// A program that hangs still never comes back to read, and meets libFuzzer's
+// -timeout.
 struct Answers {
   const char* data = nullptr;
   size_t size = 0;
   size_t pos = 0;
-  bool ended = false;        // a read has found the end
-  int reads_after_end = 0;   // reads attempted after that
+  const size_t* out_len = nullptr;  // what has been printed so far
+  size_t out_budget = 0;            // 0: no budget
+  bool ended = false;               // a read has found the end
+  bool cut = false;                 // the end came from the budget
+  int reads_after_end = 0;          // reads attempted after the end
 };
 
 inline ssize_t answers_read(void* cookie, char* buf, size_t n) {
   auto* a = static_cast<Answers*>(cookie);
-  if (a->pos >= a->size) {
+  if (!a->ended && a->pos < a->size && a->out_budget != 0 &&
+      *a->out_len > a->out_budget)
+    a->cut = true;
+  if (a->ended || a->cut || a->pos >= a->size) {
     if (a->ended) ++a->reads_after_end;
     a->ended = true;
     return 0;
@@ -122,22 +136,32 @@ inline ssize_t answers_read(void* cookie, char* buf, size_t n) {
 struct Run {
   int status = -1;
   std::string out;
-  bool input_ended = false;
+  bool input_ended = false;  // a read found the end of the input
+  bool cut = false;          // ... which came early, from the budget
   int reads_after_end = 0;
 };
 
+// The output budget of the fuzzers: some twelve complete runs' worth of
+// screens (a complete run prints about 340 KB), a few seconds under the
+// sanitizers.
+constexpr size_t kOutputBudget = size_t{4} << 20;
+
 // One call of run_dialogue on the answers, in dir.
-inline Run run(const std::string& answers, const std::string& dir) {
-  Answers a;
-  a.data = answers.data();
-  a.size = answers.size();
-  cookie_io_functions_t io{};
-  io.read = answers_read;
-  FILE* in = fopencookie(&a, "r", io);
+inline Run run(const std::string& answers, const std::string& dir,
+               size_t out_budget = 0) {
   char* buf = nullptr;
   size_t len = 0;
   FILE* out = open_memstream(&buf, &len);
+  Answers a;
+  a.data = answers.data();
+  a.size = answers.size();
+  a.out_len = &len;
+  a.out_budget = out_budget;
+  cookie_io_functions_t io{};
+  io.read = answers_read;
+  FILE* in = fopencookie(&a, "r", io);
   require(in != nullptr && out != nullptr, "cannot open the console streams");
+  std::setvbuf(in, nullptr, _IONBF, 0);
   Run r;
   r.status = run_dialogue(in, out, dir.c_str());
   std::fclose(in);
@@ -145,6 +169,7 @@ inline Run run(const std::string& answers, const std::string& dir) {
   r.out.assign(buf, len);
   std::free(buf);
   r.input_ended = a.ended;
+  r.cut = a.cut;
   r.reads_after_end = a.reads_after_end;
   return r;
 }

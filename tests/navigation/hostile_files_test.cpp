@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -49,9 +48,8 @@ class HostileFiles : public ::testing::Test {
   void SetUp() override { dir_ = navtest::fresh_dir("ld_hostile"); }
   void TearDown() override { navtest::remove_tree(dir_); }
 
-  navtest::ProgramRun run(const std::string& answers, bool as_nobody = false,
-                          const std::string& exe = LD_VELDRAMONT) {
-    auto r = navtest::run_program(exe, dir_, answers, kHangLimit, as_nobody);
+  navtest::ProgramRun run(const std::string& answers) {
+    auto r = navtest::run_program(LD_VELDRAMONT, dir_, answers, kHangLimit);
     EXPECT_TRUE(r.ended) << "the program did not end";
     EXPECT_EQ(r.status, 0) << "signal " << r.signal;
     EXPECT_EQ(count(r.out, "--- END ---"), 1);

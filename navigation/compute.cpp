@@ -22,6 +22,7 @@
 #include "records.h"
 #include "screens.h"
 #include "sight.h"
+#include "screenlines.h"
 #include "split.h"
 #include "stars.h"
 #include "states.h"
@@ -88,10 +89,8 @@ void result_screen(const RunState& rs) {
   std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
   std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~\n\n",
                rs.obsno);
-  std::fprintf(out, " Year: %d   Month: %d   Day: %d\n", w.year, w.month,
-               w.day);
-  std::fprintf(out, " Time-UTC:  %d h %d min %d sec \n", w.hour, w.minute,
-               w.second);
+  date_line(w);
+  time_line(w);
   std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
   std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
   std::fprintf(out, " Index corr. Ic: %.2f'  Height of eye: %.2fm \n", rs.Ic,

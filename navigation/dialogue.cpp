@@ -27,6 +27,7 @@
 #include "input.h"
 #include "records.h"
 #include "sailing.h"
+#include "split.h"
 #include "states.h"
 
 namespace {
@@ -310,16 +311,12 @@ State st_iterate(RunState& rs) {
   rs.pos1_lat = lat;
   rs.pos1_lon = lon;
 
-  int units = 0, minutes = 0, minutes_r = 0, seconds_r = 0;
-  double minutes_dec = 0, seconds_dec = 0;
-  cxangle(lat, &units, &minutes, &minutes_r, &seconds_r, &minutes_dec,
-          &seconds_dec);
-  rs.obs1.lat_deg = units;
-  rs.obs1.lat_min = minutes_dec;
-  cxangle(lon, &units, &minutes, &minutes_r, &seconds_r, &minutes_dec,
-          &seconds_dec);
-  rs.obs1.lon_deg = units;
-  rs.obs1.lon_min = minutes_dec;
+  const DegMin la = split_dm(lat);
+  const DegMin lo = split_dm(lon);
+  rs.obs1.lat_deg = la.deg;
+  rs.obs1.lat_min = la.min;
+  rs.obs1.lon_deg = lo.deg;
+  rs.obs1.lon_min = lo.min;
 
   rs.obs2.lat_deg = rs.work.lat_deg;
   rs.obs2.lat_min = rs.work.lat_min;

@@ -17,6 +17,8 @@
 #include "console.h"
 #include "earthcon.h"
 #include "input.h"
+#include "screenlines.h"
+#include "split.h"
 #include "stars.h"
 
 namespace {
@@ -33,16 +35,6 @@ void head(int obsno, bool second_form) {
   else
     std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~ \n\n",
                  obsno);
-}
-
-void date_line(const obsrec& w) {
-  std::fprintf(con_out(), " Year: %d   Month: %d   Day: %d\n", w.year,
-               w.month, w.day);
-}
-
-void time_line(const obsrec& w) {
-  std::fprintf(con_out(), " Time-UTC:  %d h %d min %d sec \n", w.hour,
-               w.minute, w.second);
 }
 
 void deltat_line(double deltaT) {
@@ -95,12 +87,7 @@ void time_screen(RunState& rs) {
   head(rs.obsno, false);
   date_line(w);
   if (rs.obsno != 1) {
-    rs.obs2.year = rs.obs1.year;
-    rs.obs2.month = rs.obs1.month;
-    rs.obs2.day = rs.obs1.day;
-    rs.obs2.hour = rs.obs1.hour;
-    rs.obs2.minute = rs.obs1.minute;
-    rs.obs2.second = rs.obs1.second;
+    copy_date_time(rs.obs2, rs.obs1);
     return;
   }
   std::fprintf(out, "\n###> Time-UTC:  %d h %d min %d sec \n", w.hour,
@@ -193,16 +180,12 @@ void obs2_position(RunState& rs) {
                            rs.obs1.hour, rs.obs1.minute, rs.obs1.second);
   rs.jd1 = jd;
   rs.jd2 = jd;
-  int units = 0, minutes = 0, minutes_r = 0, seconds_r = 0;
-  double minutes_dec = 0, seconds_dec = 0;
-  cxangle(rs.pos2_lat, &units, &minutes, &minutes_r, &seconds_r, &minutes_dec,
-          &seconds_dec);
-  rs.work.lat_deg = units;
-  rs.work.lat_min = minutes_dec;
-  cxangle(rs.pos2_lon, &units, &minutes, &minutes_r, &seconds_r, &minutes_dec,
-          &seconds_dec);
-  rs.work.lon_deg = units;
-  rs.work.lon_min = minutes_dec;
+  const DegMin lat = split_dm(rs.pos2_lat);
+  const DegMin lon = split_dm(rs.pos2_lon);
+  rs.work.lat_deg = lat.deg;
+  rs.work.lat_min = lat.min;
+  rs.work.lon_deg = lon.deg;
+  rs.work.lon_min = lon.min;
 }
 
 void summary_screen(RunState& rs) {

@@ -17,6 +17,7 @@
 #include "input.h"
 #include "sailing.h"
 #include "screens.h"
+#include "screenlines.h"
 #include "split.h"
 #include "stars.h"
 #include "states.h"
@@ -111,10 +112,8 @@ void final_screen(const RunState& rs) {
   std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
   std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation FINAL ~~~~~~~~ \n\n",
                rs.obsno);
-  std::fprintf(out, " Year: %d   Month: %d   Day: %d\n", w.year, w.month,
-               w.day);
-  std::fprintf(out, " Time-UTC:  %d h %d min %d sec \n", w.hour, w.minute,
-               w.second);
+  date_line(w);
+  time_line(w);
   std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
   std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
   std::fprintf(out, " Index corr. Ic: %.2f'  Height of eye: %.2fm \n", rs.Ic,
@@ -148,8 +147,7 @@ void lunar_result_screen(const RunState& rs) {
   skip(25);
   std::fputs("   Astro-Navigation by  LUNAR DISTANCE\n", out);
   std::fputs(" ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n", out);
-  std::fprintf(out, " Year: %d   Month: %d   Day: %d\n", w.year, w.month,
-               w.day);
+  date_line(w);
   std::fprintf(out, " ==> TIME-UTC: %dh %dm %ds, Delta_T: %.2f\n", w.hour,
                w.minute, w.second, rs.deltaT);
   std::fprintf(out, " JulianDay [incl.Delta_T]= %.7f\n", rs.JDE);

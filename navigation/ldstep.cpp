@@ -206,12 +206,7 @@ State lunar_distance_step(RunState& rs) {
   rs.obs1.hour = h;
   rs.obs1.minute = m;
   rs.obs1.second = s;
-  rs.obs2.year = rs.obs1.year;
-  rs.obs2.month = rs.obs1.month;
-  rs.obs2.day = rs.obs1.day;
-  rs.obs2.hour = rs.obs1.hour;
-  rs.obs2.minute = rs.obs1.minute;
-  rs.obs2.second = rs.obs1.second;
+  copy_date_time(rs.obs2, rs.obs1);
   rs.autorun = 1;
   rs.obsno = 1;
   return State::LOOP_TOP;

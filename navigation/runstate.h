@@ -37,6 +37,17 @@ struct obsrec {
   double hs_min = 0;   //   and minutes
 };
 
+// The date and time of one record given to another: observation 2 takes
+// those of observation 1, since the two sights share them.
+inline void copy_date_time(obsrec& to, const obsrec& from) {
+  to.year = from.year;
+  to.month = from.month;
+  to.day = from.day;
+  to.hour = from.hour;
+  to.minute = from.minute;
+  to.second = from.second;
+}
+
 // The built-in records, used until a record file has been read and written
 // into a file that is missing.
 obsrec builtin_obs1();  // the Moon's lower limb, 2017-06-17 03:57:14

@@ -233,3 +233,21 @@ TEST_F(HostileFiles, DeltaTTables) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Moon's series needs about 1.15 MB of automatic storage; the program
+// reserves the stack of its dialogue itself, so a complete run also ends
+// normally when it is started with a stack limit of 512 KB.
+TEST(SmallStack, CompleteRunUnderAStackLimitOf512KB) {
+  const fs::path dir = navtest::fresh_dir("ld_small_stack");
+  const auto r = navtest::run_program(LD_VELDRAMONT, dir, ldtest::kCompleteRun, kHangLimit,
+                                      false, 512);
+  navtest::remove_tree(dir);
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.status, 0) << "signal " << r.signal;
+  EXPECT_EQ(count(r.out, "--- END ---"), 1);
+  EXPECT_GE(count(r.out, "LUNAR RESULT"), 31);
+}
+
+}  // namespace

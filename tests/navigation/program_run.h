@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -48,10 +49,11 @@ inline void remove_tree(const fs::path& dir) {
 
 // Runs `exe` in `dir` on `answers`.  With as_nobody the child drops to the
 // user and group nobody before it starts the program (the caller must be
-// root, and `exe` and `dir` reachable by nobody).
+// root, and `exe` and `dir` reachable by nobody).  A stack_limit_kb above 0
+// starts the program with that limit on the size of its stack.
 inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
                               const std::string& answers, int timeout_s,
-                              bool as_nobody = false) {
+                              bool as_nobody = false, long stack_limit_kb = 0) {
   const fs::path io = fresh_dir("ld_prog_io");
   const fs::path in_file = io / "input";
   const fs::path out_file = io / "stdout";
@@ -69,6 +71,11 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
     if (as_nobody &&
         (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
       _exit(126);
+    if (stack_limit_kb > 0) {
+      const rlimit lim{static_cast<rlim_t>(stack_limit_kb) * 1024,
+                       static_cast<rlim_t>(stack_limit_kb) * 1024};
+      if (setrlimit(RLIMIT_STACK, &lim) != 0) _exit(125);
+    }
     execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -37,4 +37,27 @@ inline std::string complete_run(const std::string& date = "",
 
 inline const std::string kCompleteRun = complete_run();
 
+// A complete run with typed answers: Mars as second body in the southern
+// hemisphere, the lunar distance typed negative (the run of the golden case
+// run_mars_south_east).  Cut inside it, input ends within a number or on a
+// line without its line end.
+inline const std::string kTypedRun =
+    "\n\n\n"            // reset question, ENTER, example screen
+    "2018 8 1\n"        // date
+    "16 18 30\n"        // time
+    "\n"                // Earth conditions: as offered
+    "-34 20\n"          // latitude
+    "151 50\n"          // longitude
+    "3\n\n\n"           // Moon upper limb, Ic, eye
+    "54 24.39\n"        // sextant altitude of the Moon
+    "\n\n"              // result screen, menu
+    "5\n"               // Mars
+    "54 6.16\n"         // sextant altitude of Mars
+    "\n\n"              // result screen, menu
+    "1\n2\n"            // near limb, west
+    "-60 -1.35\n"       // lunar distance
+    "\n"                // after the first time correction
+    "9\n"               // final menu: stop
+    "\n";               // closing key
+
 }  // namespace ldtest

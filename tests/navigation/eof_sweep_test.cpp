@@ -1,5 +1,6 @@
 // End of input after every byte of a complete run.  The answers of a complete
-// run (complete_run.h) are cut after each byte position in turn; for every
+// run (complete_run.h: every answer a default, and typed answers) are cut
+// after each byte position in turn; for every
 // cut the program must end by itself with exit status 0, print the closing
 // screen once and as its last text, and leave only complete record files.
 // The real program runs as a child in a fresh directory for each cut; the
@@ -20,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using navtest::count;
 
-const std::string kScript = ldtest::kCompleteRun;
 const std::string kClosing = fuzzrun::kClosingLine;
 
 // A child that runs longer than this is taken as hanging; a complete run
@@ -42,7 +42,19 @@ void expect_complete_records(const fs::path& dir, size_t cut) {
   }
 }
 
-TEST(EndOfInputSweep, TheCompleteRunIsComplete) {
+// The scripts swept: every answer a default, and typed answers.
+class EndOfInputSweep : public ::testing::TestWithParam<const std::string*> {
+ protected:
+  const std::string& kScript = *GetParam();
+};
+
+INSTANTIATE_TEST_SUITE_P(Scripts, EndOfInputSweep,
+                         ::testing::Values(&ldtest::kCompleteRun, &ldtest::kTypedRun),
+                         [](const auto& info) {
+                           return info.param == &ldtest::kCompleteRun ? "Defaults" : "Typed";
+                         });
+
+TEST_P(EndOfInputSweep, TheCompleteRunIsComplete) {
   // The whole script reaches the final save: both files are written with the
   // final lines, and the closing key is its last character.
   const fs::path dir = navtest::fresh_dir("ld_sweep");
@@ -55,7 +67,7 @@ TEST(EndOfInputSweep, TheCompleteRunIsComplete) {
   navtest::remove_tree(dir);
 }
 
-TEST(EndOfInputSweep, TheProgramEndsAtEveryCut) {
+TEST_P(EndOfInputSweep, TheProgramEndsAtEveryCut) {
   for (size_t cut = 0; cut <= kScript.size(); ++cut) {
     const fs::path dir = navtest::fresh_dir("ld_sweep");
     const auto r = navtest::run_program(LD_VELDRAMONT, dir, kScript.substr(0, cut), kHangLimit);
@@ -68,7 +80,7 @@ TEST(EndOfInputSweep, TheProgramEndsAtEveryCut) {
   }
 }
 
-TEST(EndOfInputSweep, NothingIsReadAfterTheEnd) {
+TEST_P(EndOfInputSweep, NothingIsReadAfterTheEnd) {
   const std::string cwd = fs::current_path().string();
   for (size_t cut = 0; cut <= kScript.size(); ++cut) {
     fuzzrun::TempDir dir;

@@ -661,6 +661,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     RunState rs = sailed(reduced());
     rs.Az1 = 400;
     rs.autorun = 1;
+    rs.iterpasses = 29;
     MemConsole con("krest");
     EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
     EXPECT_TRUE(contains(con.output(),
@@ -668,6 +669,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     EXPECT_TRUE(contains(con.output(), "\n hit ENTER to restart!"));
     EXPECT_EQ(con.unread(), "rest");
     EXPECT_EQ(rs.autorun, 0);
+    EXPECT_EQ(rs.iterpasses, 0);  // a later series counts from 0 again
     EXPECT_EQ(rs.obsno, 1);
     EXPECT_EQ(rs.lddone, 1);
   }
@@ -675,12 +677,14 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
   rs.Az1 = 0;
   rs.intercept1 = 3000;  // 50 degrees north of the run position
   rs.autorun = 1;
+  rs.iterpasses = 29;
   MemConsole con("krest");
   EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
   EXPECT_TRUE(contains(con.output(), "\n !!! ERROR: Latitude1/2 > 89= 94.7"));
   EXPECT_TRUE(contains(con.output(), "\n restart the program!"));
   EXPECT_EQ(con.unread(), "rest");
   EXPECT_EQ(rs.autorun, 0);
+  EXPECT_EQ(rs.iterpasses, 0);
   EXPECT_EQ(rs.lddone, 0);
   EXPECT_EQ(rs.ldentered, 0);
   EXPECT_EQ(rs.obsno, 1);

@@ -636,6 +636,58 @@ TEST_F(Passes, FixScreens) {
   EXPECT_EQ(rs.Az2, rs.Az);
 }
 
+TEST_F(Passes, FixFarFromTheRunPositionWarns) {
+  // Lines of position 10 degrees apart, one through the run position, the
+  // other 600 miles off along its azimuth: they cross some 3400 miles north,
+  // beyond the pole, while both foot points lie below 89 degrees.
+  RunState rs = sailed(reduced());
+  rs.Az1 = 90;
+  rs.intercept1 = 0;
+  rs.Az = 80;  // observation 2, renewed
+  rs.intercept = 600;
+  {
+    MemConsole con;
+    EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
+    EXPECT_TRUE(contains(con.output(),
+                         " Final Position Error = 3455.66 naut. miles\n"
+                         " ?? Displacement too big, St. Hilaire?\n"
+                         "\n ==> Approximate POSITION Fixed:\n"
+                         "    Latitude  =  102 deg 22.65' \n"
+                         "    Longitude =  -17 deg -11.60' \n"
+                         " !!! Position-estimate should be changed !!!\n\n"))
+        << con.output();
+  }
+
+  // The limits: a displacement above ten times the zenith distance of the
+  // Moon's sextant altitude in whole degrees (strictly), and a fix latitude
+  // of 90 whole degrees or more either way.
+  struct Case {
+    double Hs1, poserr;
+    int lat_deg;
+    bool hilaire, estimate;
+  };
+  const Case cases[] = {
+      {24.9, 660, 89, false, false},  // 10 x (90 - 24)
+      {24.9, 660.01, 90, true, true},
+      {95.5, 50, -89, false, false},  // 10 x |90 - 95|
+      {95.5, 50.01, -90, true, true},
+  };
+  for (const Case& c : cases) {
+    rs.Hs1 = c.Hs1;
+    rs.poserr = c.poserr;
+    rs.work.lat_deg = c.lat_deg;
+    MemConsole con;
+    lunar_result_screen(rs);
+    EXPECT_EQ(contains(con.output(), " ?? Displacement too big, St. Hilaire?\n"),
+              c.hilaire)
+        << c.Hs1 << " " << c.poserr;
+    EXPECT_EQ(
+        contains(con.output(), " !!! Position-estimate should be changed !!!\n"),
+        c.estimate)
+        << c.lat_deg;
+  }
+}
+
 TEST_F(Passes, BadIntersection) {
   RunState rs = sailed(reduced());
   rs.Az1 = 45;

@@ -22,6 +22,7 @@
 #include "planets.h"
 #include "records.h"
 #include "screens.h"
+#include "sight.h"
 #include "states.h"
 #include "sun.h"
 
@@ -330,6 +331,28 @@ void reduce_both(RunState& rs) {
     EXPECT_EQ(result_screens(rs), State::POST_OBS_MENU);
   }
   rs.autorun = autorun;
+}
+
+TEST_F(Passes, NegativeCorrectedAltitudeGoesIntoHoAsItsMagnitude) {
+  // Venus 2 degrees below the sea horizon: the correction gives a negative
+  // altitude, and Ho is its magnitude; the intercept is formed with that.
+  RunState rs;
+  rs.deltaT = 68.586;
+  rs.obsno = 2;
+  rs.work = rs.obs2;
+  rs.pos2_lat = 44.5;
+  rs.pos2_lon = -17.25;
+  rs.Hs = -2.0;
+  MemConsole con;
+  ASSERT_EQ(compute_observation(rs), State::HCAZ);
+  double par = 0, dip = 0, refr = 0, sda = 0, corr = 0;
+  const double signed_Ho =
+      BESCHICKUNG(4, 44.5, rs.Az, -2.0, rs.Ic, rs.temp, rs.press, rs.eye, 0,
+                  rs.HP, &par, &dip, &refr, &sda, &corr);
+  ASSERT_LT(signed_Ho, 0);
+  EXPECT_EQ(rs.Ho, -signed_Ho);
+  EXPECT_EQ(rs.intercept, (rs.Ho - rs.Hc) * 60);
+  EXPECT_EQ(rs.S_Correction, corr);  // the correction of the signed altitude
 }
 
 TEST_F(Passes, ComputeKeepsWhatTheLunarDistanceAndTheFixNeed) {

@@ -138,11 +138,14 @@ bool latitude_screen(RunState& rs) {
   if (deg < 0) min = -std::fabs(min);
   w.lat_deg = deg;
   w.lat_min = min;
-  // A latitude that is not a number (typed as such, or read so from the
-  // record file) is no latitude within 90 degrees either: it ends the
+  // A latitude that is not a number, typed as such or read so from the
+  // record file, is no latitude within 90 degrees either: it ends the
   // dialogue as one beyond 90 does, instead of running every later
-  // computation on NaN.
-  if (!(std::fabs(lat) <= 90)) {
+  // computation on NaN.  In the automatic passes a fix that is not a number
+  // (from a longitude that is not one) is carried on instead, and the passes
+  // end by their bound, after which the final menu reads its answer.
+  const bool beyond = rs.autorun ? std::fabs(lat) > 90 : !(std::fabs(lat) <= 90);
+  if (beyond) {
     std::fprintf(out, "\n!!! ERROR, Latitude=%f\n", lat);
     std::fputs(" restart with new position\n", out);
     con_getc();

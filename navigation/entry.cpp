@@ -111,7 +111,8 @@ void time_screen(RunState& rs) {
     earthcon(w.year, rs.temp, rs.press, &rs.deltaT, &rs.temp, &rs.press);
 }
 
-// Step: latitude screen of observation 1.  False for a latitude beyond 90.
+// Step: latitude screen of observation 1.  False for a latitude beyond 90
+// (or not a number).
 bool latitude_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
@@ -137,7 +138,14 @@ bool latitude_screen(RunState& rs) {
   if (deg < 0) min = -std::fabs(min);
   w.lat_deg = deg;
   w.lat_min = min;
-  if (std::fabs(lat) > 90) {
+  // A latitude that is not a number, typed as such or read so from the
+  // record file, is no latitude within 90 degrees either: it ends the
+  // dialogue as one beyond 90 does, instead of running every later
+  // computation on NaN.  In the automatic passes a fix that is not a number
+  // (from a longitude that is not one) is carried on instead, and the passes
+  // end by their bound, after which the final menu reads its answer.
+  const bool beyond = rs.autorun ? std::fabs(lat) > 90 : !(std::fabs(lat) <= 90);
+  if (beyond) {
     std::fprintf(out, "\n!!! ERROR, Latitude=%f\n", lat);
     std::fputs(" restart with new position\n", out);
     con_getc();

@@ -48,6 +48,16 @@ void set_position(obsrec& r, double lat, double lon) {
   r.lon_min = lo.min;
 }
 
+// The errors of the fix leave the automatic passes: they restart at
+// observation 1 with the answers read again.  The count of ITERATE passes
+// starts again with them, so that it counts passes in a row and a later
+// series of passes is read at the final menu only after as many passes as
+// any other.
+void leave_automatic_passes(RunState& rs) {
+  rs.autorun = 0;
+  rs.iterpasses = 0;
+}
+
 }  // namespace
 
 // Given:    az1, az2     azimuths of the two bodies, degrees
@@ -246,7 +256,7 @@ State final_fix(RunState& rs) {
     std::fprintf(out, "\n !!! ERROR: Azimut1,2: %f %f\n", rs.Az1, rs.Az2);
     std::fputs(" hit ENTER to restart!", out);
     con_getc();
-    rs.autorun = 0;
+    leave_automatic_passes(rs);
     rs.obsno = 1;
     return State::LOOP_TOP;
   }
@@ -263,7 +273,7 @@ State final_fix(RunState& rs) {
                  rs.pos2_lat);
     std::fputs(" restart the program!", out);
     con_getc();
-    rs.autorun = 0;
+    leave_automatic_passes(rs);
     rs.lddone = 0;
     rs.ldentered = 0;
     rs.obsno = 1;

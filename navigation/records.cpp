@@ -241,6 +241,12 @@ void write_record_lines(FILE* f, const obsrec& date, const obsrec& r,
 // leaves the old file as it was.  A file that the user has write-protected
 // is left alone, as a direct write would leave it.  A failure is reported by
 // one line.
+//
+// A record file that may itself be written but lies in a directory that may
+// not (no temporary file can be made beside it) is therefore not written
+// either, and reported by the same line.  This is intended: writing the file
+// in place could leave a truncated record when the write fails midway,
+// while refusing keeps the last complete one.
 template <typename Body>
 void write_file(const char* name, Body body) {
   char tmp[64];

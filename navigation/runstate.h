@@ -155,7 +155,9 @@ struct RunState {
   int badfix = 0;     // bad intersections since the last fix
   int renewing = 0;   // the next HCAZ belongs to the run and the fix
   int choice = 0;     // the answer of the menu in hand
-  int iterpasses = 0; // ITERATE passes in a row without a converged fix or
-                      // an answer read at the final menu
+  int iterpasses = 0; // ITERATE passes in a row: set to 0 by a converged
+                      // fix, by an answer read at the final menu and by
+                      // the errors of the fix, which leave the automatic
+                      // passes
   int end_shown = 0;  // the closing screen has been printed
 };

@@ -48,7 +48,8 @@ State result_screens(RunState& rs);
 // over the run into work's position; renewing := 1.  Next: HCAZ.
 State sail_run(RunState& rs);
 
-// FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP),
+// FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP,
+// the automatic passes left: autorun and iterpasses := 0),
 // the lines of position and their intersection (the fix, work's position,
 // positions 1 and 2), sunrise and sunset, the position error, the LUNAR
 // RESULT screen; badfix := 0.  Next: FINAL_MENU.

@@ -115,6 +115,28 @@ TEST_F(EarthCon, ReturnKeepsEverythingAsOffered) {
   }
 }
 
+TEST_F(EarthCon, ReturnKeepsAnOfferedDeltaTThatLooksLikeAChoice) {
+  // An offered Delta-T of 1.0 or 0.3 is no answer to the modify question:
+  // RETURN neither opens the change dialog nor selects a Delta-T of 0.
+  struct Case {
+    const char* typed;
+    double deltaT;
+    const char* line;
+  };
+  for (const Case& c : {Case{"1", 1.0, "    Delta_T=TT-UT1= 1.00 sec\n"},
+                        Case{"0.3", 0.3, "    Delta_T=TT-UT1= 0.30 sec\n"}}) {
+    earthcon_reset();
+    // The change dialog makes it the Delta-T offered from now on.
+    run(2017, 10, 1000, std::string("1\n") + c.typed + "\n\n\n\n");
+    const Result r = run(2018, 12.5, 1005, "\n");
+    EXPECT_EQ(r.deltaT, c.deltaT) << c.typed;
+    EXPECT_EQ(r.temp, 12.5) << c.typed;
+    EXPECT_EQ(r.press, 1005) << c.typed;
+    EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Change following"), std::string::npos) << r.out;
+  }
+}
+
 TEST_F(EarthCon, ChangeDialogWithEnterKeepsValuesButRemembersDeltaT) {
   const Result r = run(2017, 16.1, -5, "1\n\n\n\n\n");
   EXPECT_NE(r.out.find("###>    Input: Change following values or hit ENTER:\n"

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -279,16 +280,48 @@ TEST_F(Entry, LatitudeLimits) {
   enter(a.text());
   EXPECT_EQ(rs.pos1_lat, 90);
 
+  // Beyond 90 degrees, or not a number at all (typed, or remembered from the
+  // record file): the error, one key, and the dialogue ends.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    double remembered_min;  // minutes of the remembered latitude
+    const char* answer;
+    const char* shown;      // the latitude in the error line
+  };
+  const Case cases[] = {
+      {46.99, "90 1", "90.016667"},
+      {46.99, "nan nan", "nan"},
+      {46.99, "0 nan", "nan"},
+      {46.99, "0 inf", "inf"},
+      {nan, "", "nan"},  // RETURN keeps the remembered minutes
+  };
+  for (const Case& c : cases) {
+    rs = RunState{};
+    rs.obs1.lat_min = c.remembered_min;
+    earthcon_reset();
+    // date, time, Earth conditions, latitude, the key after the error
+    const std::string out = enter(std::string("\n\n\n") + c.answer + "\n\n",
+                                  false);
+    const std::string tail = std::string("\n!!! ERROR, Latitude=") + c.shown +
+                             "\n restart with new position\n";
+    ASSERT_GE(out.size(), tail.size()) << c.answer;
+    EXPECT_EQ(out.substr(out.size() - tail.size()), tail) << c.answer;
+  }
+
+  // In the automatic passes a fix that is not a number is carried on (the
+  // passes end by their bound); a latitude beyond 90 still ends there.
   rs = RunState{};
-  earthcon_reset();
-  const std::string answers = "\n\n\n90 1\n\n";  // date, time, earth, lat, key
-  const std::string out = enter(answers, false);
-  const std::string tail =
-      "[Default: 44 46.99 ] Input: "
-      "\n!!! ERROR, Latitude=90.016667\n"
-      " restart with new position\n";
-  ASSERT_GE(out.size(), tail.size());
-  EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
+  rs.autorun = 1;
+  rs.obs1.lat_deg = 0;
+  rs.obs1.lat_min = nan;
+  std::string out = enter("");
+  EXPECT_EQ(count(out, "!!! ERROR, Latitude="), 0);
+  rs = RunState{};
+  rs.autorun = 1;
+  rs.obs1.lat_deg = 91;
+  rs.obs1.lat_min = 0;
+  out = enter("\n", false);  // only the key
+  EXPECT_EQ(count(out, "\n!!! ERROR, Latitude=91.000000\n"), 1);
 }
 
 TEST_F(Entry, LatitudeSignRules) {
@@ -425,14 +458,19 @@ TEST_F(Entry, HostileAnswersAreSafe) {
   EXPECT_EQ(rs.eye, 0);
   EXPECT_EQ(rs.work.hs_deg, INT_MAX);
 
+  // Degrees that are not a number are 0 degrees.  A longitude has no range
+  // test: minutes that are not a number give an assumed longitude that is
+  // not one, which the run carries as computed.
   rs = RunState{};
   earthcon_reset();
   a = Obs1Answers{};
-  a.lat = "nan nan";  // not beyond 90: accepted as typed
-  a.lon = "inf 0";
+  a.lat = "nan 30";
+  a.lon = "inf nan";
   enter(a.text());
   EXPECT_EQ(rs.work.lat_deg, 0);
-  EXPECT_TRUE(std::isnan(rs.pos1_lat));
+  EXPECT_EQ(rs.pos1_lat, 0.5);
+  EXPECT_EQ(rs.work.lon_deg, INT_MAX);
+  EXPECT_TRUE(std::isnan(rs.pos1_lon));
 }
 
 TEST_F(Entry, RejectedRememberedValuesAreReadInTheAutomaticPasses) {

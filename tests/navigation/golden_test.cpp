@@ -5,8 +5,11 @@
 // Each case is a folder under tests/navigation/golden/:
 //   input    the answers, fed to standard input
 //   stdout   the expected standard output
-//   setup/   files put into the working directory before the run (optional)
-//   files/   every file the working directory must hold after the run
+//   setup/   files put into the working directory before the run (optional);
+//            a folder there is copied with the files it holds, so that a
+//            name the program uses can be a directory instead of a file
+//   files/   every regular file the working directory must hold after the
+//            run (directories are not compared)
 //
 // To regenerate the expected output after a deliberate change of the
 // screens, run the test with LD_REGENERATE_GOLDEN=1 in the environment: the

@@ -22,6 +22,7 @@
 #include "planets.h"
 #include "records.h"
 #include "screens.h"
+#include "sight.h"
 #include "states.h"
 #include "sun.h"
 
@@ -332,6 +333,28 @@ void reduce_both(RunState& rs) {
   rs.autorun = autorun;
 }
 
+TEST_F(Passes, NegativeCorrectedAltitudeGoesIntoHoAsItsMagnitude) {
+  // Venus 2 degrees below the sea horizon: the correction gives a negative
+  // altitude, and Ho is its magnitude; the intercept is formed with that.
+  RunState rs;
+  rs.deltaT = 68.586;
+  rs.obsno = 2;
+  rs.work = rs.obs2;
+  rs.pos2_lat = 44.5;
+  rs.pos2_lon = -17.25;
+  rs.Hs = -2.0;
+  MemConsole con;
+  ASSERT_EQ(compute_observation(rs), State::HCAZ);
+  double par = 0, dip = 0, refr = 0, sda = 0, corr = 0;
+  const double signed_Ho =
+      BESCHICKUNG(4, 44.5, rs.Az, -2.0, rs.Ic, rs.temp, rs.press, rs.eye, 0,
+                  rs.HP, &par, &dip, &refr, &sda, &corr);
+  ASSERT_LT(signed_Ho, 0);
+  EXPECT_EQ(rs.Ho, -signed_Ho);
+  EXPECT_EQ(rs.intercept, (rs.Ho - rs.Hc) * 60);
+  EXPECT_EQ(rs.S_Correction, corr);  // the correction of the signed altitude
+}
+
 TEST_F(Passes, ComputeKeepsWhatTheLunarDistanceAndTheFixNeed) {
   const RunState rs = reduced();
   // Observation 1, the Moon's lower limb.
@@ -636,6 +659,58 @@ TEST_F(Passes, FixScreens) {
   EXPECT_EQ(rs.Az2, rs.Az);
 }
 
+TEST_F(Passes, FixFarFromTheRunPositionWarns) {
+  // Lines of position 10 degrees apart, one through the run position, the
+  // other 600 miles off along its azimuth: they cross some 3400 miles north,
+  // beyond the pole, while both foot points lie below 89 degrees.
+  RunState rs = sailed(reduced());
+  rs.Az1 = 90;
+  rs.intercept1 = 0;
+  rs.Az = 80;  // observation 2, renewed
+  rs.intercept = 600;
+  {
+    MemConsole con;
+    EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
+    EXPECT_TRUE(contains(con.output(),
+                         " Final Position Error = 3455.66 naut. miles\n"
+                         " ?? Displacement too big, St. Hilaire?\n"
+                         "\n ==> Approximate POSITION Fixed:\n"
+                         "    Latitude  =  102 deg 22.65' \n"
+                         "    Longitude =  -17 deg -11.60' \n"
+                         " !!! Position-estimate should be changed !!!\n\n"))
+        << con.output();
+  }
+
+  // The limits: a displacement above ten times the zenith distance of the
+  // Moon's sextant altitude in whole degrees (strictly), and a fix latitude
+  // of 90 whole degrees or more either way.
+  struct Case {
+    double Hs1, poserr;
+    int lat_deg;
+    bool hilaire, estimate;
+  };
+  const Case cases[] = {
+      {24.9, 660, 89, false, false},  // 10 x (90 - 24)
+      {24.9, 660.01, 90, true, true},
+      {95.5, 50, -89, false, false},  // 10 x |90 - 95|
+      {95.5, 50.01, -90, true, true},
+  };
+  for (const Case& c : cases) {
+    rs.Hs1 = c.Hs1;
+    rs.poserr = c.poserr;
+    rs.work.lat_deg = c.lat_deg;
+    MemConsole con;
+    lunar_result_screen(rs);
+    EXPECT_EQ(contains(con.output(), " ?? Displacement too big, St. Hilaire?\n"),
+              c.hilaire)
+        << c.Hs1 << " " << c.poserr;
+    EXPECT_EQ(
+        contains(con.output(), " !!! Position-estimate should be changed !!!\n"),
+        c.estimate)
+        << c.lat_deg;
+  }
+}
+
 TEST_F(Passes, BadIntersection) {
   RunState rs = sailed(reduced());
   rs.Az1 = 45;
@@ -661,6 +736,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     RunState rs = sailed(reduced());
     rs.Az1 = 400;
     rs.autorun = 1;
+    rs.iterpasses = 29;
     MemConsole con("krest");
     EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
     EXPECT_TRUE(contains(con.output(),
@@ -668,6 +744,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     EXPECT_TRUE(contains(con.output(), "\n hit ENTER to restart!"));
     EXPECT_EQ(con.unread(), "rest");
     EXPECT_EQ(rs.autorun, 0);
+    EXPECT_EQ(rs.iterpasses, 0);  // a later series counts from 0 again
     EXPECT_EQ(rs.obsno, 1);
     EXPECT_EQ(rs.lddone, 1);
   }
@@ -675,12 +752,14 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
   rs.Az1 = 0;
   rs.intercept1 = 3000;  // 50 degrees north of the run position
   rs.autorun = 1;
+  rs.iterpasses = 29;
   MemConsole con("krest");
   EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
   EXPECT_TRUE(contains(con.output(), "\n !!! ERROR: Latitude1/2 > 89= 94.7"));
   EXPECT_TRUE(contains(con.output(), "\n restart the program!"));
   EXPECT_EQ(con.unread(), "rest");
   EXPECT_EQ(rs.autorun, 0);
+  EXPECT_EQ(rs.iterpasses, 0);
   EXPECT_EQ(rs.lddone, 0);
   EXPECT_EQ(rs.ldentered, 0);
   EXPECT_EQ(rs.obsno, 1);
@@ -753,6 +832,18 @@ TEST_F(Passes, ImpossibleSightsEndByTheBoundOfPasses) {
   const std::string out = run(std::string(11, '\n') + "95 0\n" +
                               std::string(10, '\n'));
   EXPECT_EQ(count(out, " ITERATION started:\n"), kMaxIteratePasses);
+  EXPECT_EQ(count(out, "--- END ---"), 1);
+}
+
+TEST_F(Passes, LongitudeNotANumberEndsByTheBoundOfPasses) {
+  // A longitude has no range test: minutes that are not a number run into
+  // every computation and the fix.  The fixes never converge; after 30 passes
+  // in a row the menu reads its answer, here the end of input.
+  const std::string out = run(std::string(7, '\n') + "-17 nan\n" +
+                              std::string(14, '\n'));
+  EXPECT_TRUE(contains(out, " Final Position Error =   nan naut. miles\n"));
+  EXPECT_EQ(count(out, " ITERATION started:\n"), kMaxIteratePasses);
+  EXPECT_EQ(count(out, "!!! ERROR, Latitude="), 0);
   EXPECT_EQ(count(out, "--- END ---"), 1);
 }
 

@@ -227,6 +227,6 @@ void starseph(int starno, double deltaT, int year, int month, int day,
   *Dec = delta / d2r;
   *GHA = norm360(gast - alpha / d2r);
   *GAST = gast;
-  *RA = alpha / d2r;
+  *RA = ra_half_turn(alpha, d2r);
   *SHA = norm360(360 - alpha / d2r);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console.h"
+#include "ephcommon.h"
 #include "moon.h"
 #include "nutation.h"
 #include "planets.h"
@@ -131,6 +132,36 @@ TEST(Places, RightAscensionWrapsAtTheEquinox) {
     prev = s.RA;
   }
   EXPECT_EQ(wraps, 1);
+}
+
+// The last step of the planets' and the stars' right ascension, at the
+// edges of its range: atan2 angles that no date reaches in practice (the
+// apparent place would have to lie within 1e-14 degree of 0h or 12h).
+TEST(Places, RightAscensionAtTheEdgesOfItsRange) {
+  const double pi = 3.141592653589793, r2d = 180 / pi, d2r = pi / 180;
+  // Planets, [0, 360): a tiny negative angle makes the fraction of a turn
+  // round to a whole turn, 360 degrees, which is 0h.
+  for (double a : {-1e-300, -1e-17, -3e-16, -3.48e-16}) {
+    EXPECT_EQ(trunc2(a) * r2d, 360.0) << a;  // the case
+    EXPECT_TRUE(same_bits(ra_in_turn(a, r2d), 0.0)) << a;
+  }
+  EXPECT_EQ(ra_in_turn(-3.5e-16, r2d), 359.99999999999994);  // the first angle below 360
+  EXPECT_TRUE(same_bits(ra_in_turn(-0.0, r2d), 0.0));
+  EXPECT_EQ(ra_in_turn(0.0, r2d), 0.0);
+  EXPECT_EQ(ra_in_turn(pi, r2d), trunc2(pi) * r2d);  // elsewhere unchanged
+  EXPECT_EQ(ra_in_turn(-pi / 2, r2d), trunc2(-pi / 2) * r2d);
+  EXPECT_TRUE(std::isnan(ra_in_turn(std::nan(""), r2d)));
+  // Stars, (-180, 180]: atan2 gives -pi for a first argument tiny and
+  // negative against a negative second one; that is +180 degrees.
+  for (double y : {-1e-300, -1e-16, -3.4e-16}) {
+    const double alpha = std::atan2(y, -1.0);
+    EXPECT_EQ(alpha / d2r, -180.0) << y;  // the case
+    EXPECT_EQ(ra_half_turn(alpha, d2r), 180.0) << y;
+  }
+  EXPECT_EQ(ra_half_turn(std::atan2(-3.5e-16, -1.0), d2r), -179.99999999999997);
+  EXPECT_EQ(ra_half_turn(std::atan2(0.0, -1.0), d2r), 180.0);
+  EXPECT_TRUE(same_bits(ra_half_turn(-0.0, d2r), -0.0));
+  EXPECT_TRUE(std::isnan(ra_half_turn(std::nan(""), d2r)));
 }
 
 TEST(Places, SunAtSolsticesAndApsides) {

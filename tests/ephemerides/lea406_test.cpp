@@ -11,6 +11,7 @@
 #include <string>
 
 #include "console.h"
+#include "instants.h"
 #include "leascan.h"
 #include "leatab.h"
 #include "moon.h"
@@ -65,13 +66,19 @@ double last_date(double limit, bool strict) {
 
 TEST(LEA406, AgreesWithJplGeometricMoonOfDate) {
   swe_set_ephe_path(const_cast<char*>(SWE_EPHE_PATH));
-  // Measured over these 250 dates: 0.050" in longitude, 0.038" in latitude,
-  // 51 m in distance.
-  const double tol_lon = 0.06 * arcsec, tol_lat = 0.05 * arcsec, tol_dist = 0.06;  // km
+  // Measured offline over 20000 and 100000 dates of the same sequence
+  // (LD_ACCURACY_INSTANTS=20000, =100000) and 20000 random dates: 0.0815" in
+  // longitude, 0.0772" in latitude, 71.8 m in distance.  The differences
+  // scatter like noise (the small terms the series leaves out, and the
+  // reference's own interpolation), so their largest value grows slowly with
+  // the number of dates (longitude: 0.072", 0.073" and 0.082" over three sets
+  // of 20000); the tolerances lie about 5 % above the largest.
+  const double tol_lon = 0.086 * arcsec, tol_lat = 0.081 * arcsec, tol_dist = 0.076;  // km
   double worst[3] = {};
   int south = 0;
-  for (int i = 0; i < 250; ++i) {
-    const double jd = 2378862.5 + i * 584.3;  // 1801 to 2200
+  const int n = instants::count(3000);
+  for (int i = 0; i < n; ++i) {
+    const double jd = instants::jd(i);  // 1801 to 2200, at any time of day
     double lon, lat, dist;
     EXPECT_EQ(lea406_printing(jd, &lon, &lat, &dist), "") << jd;
     double x[6];
@@ -96,7 +103,7 @@ TEST(LEA406, AgreesWithJplGeometricMoonOfDate) {
     EXPECT_LT(dist, 407000.0);
     for (int k = 0; k < 3; ++k) worst[k] = std::fmax(worst[k], std::fabs(d[k]));
   }
-  EXPECT_GT(south, 50);
+  EXPECT_GT(south, n / 3);
   std::printf("LEA406 - DE431: lon %.4f\"  lat %.4f\"  dist %.4f km\n", worst[0] * 3600,
               worst[1] * 3600, worst[2]);
 }

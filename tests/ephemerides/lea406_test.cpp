@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ios>
 #include <string>
 
 #include "console.h"
@@ -106,6 +107,32 @@ TEST(LEA406, AgreesWithJplGeometricMoonOfDate) {
   EXPECT_GT(south, n / 3);
   std::printf("LEA406 - DE431: lon %.4f\"  lat %.4f\"  dist %.4f km\n", worst[0] * 3600,
               worst[1] * 3600, worst[2]);
+}
+
+// The series to the last bit at three dates: 1801; 2024, with a southern
+// latitude; and 2200 at the moment the Moon crosses the ecliptic, where the
+// latitude sum is so small (0.009") that even the order of the products of
+// the amplitudes with the time (A1 tau, A2 tau tau) shows in its last bits.
+// The figures are exact to the bit.  They were checked by a separate
+// step-by-step evaluation of the method: the term rows read with the C
+// library's scan and the row format's own directives, every constant as
+// written there (the rounded pi 3.1415926535898 of the last step among them)
+// and every operation in its order, which gave the same bits.
+TEST(LEA406, ExactToTheLastBit) {
+  constexpr struct {
+    double jd, lon, lat, dist;
+  } kPins[] = {
+      {2378970.123456789, 0x1.97d435bbaf017p+6, 0x1.4f2e1b4cc91a4p+2, 0x1.8b183410c6dd7p+18},
+      {2460534.9057, 0x1.c720b639ffee2p+7, 0x1.64af84b36f311p+8, 0x1.858ecda935329p+18},
+      {2524697.6031012419, 0x1.ecd1d01703a42p+4, 0x1.573319f803e2fp-19, 0x1.6e24b793cfc27p+18},
+  };
+  for (const auto& p : kPins) {
+    double lon, lat, dist;
+    LEA406(p.jd, &lon, &lat, &dist);
+    EXPECT_TRUE(same_bits(lon, p.lon)) << p.jd << ": " << std::hexfloat << lon << ", expected " << p.lon;
+    EXPECT_TRUE(same_bits(lat, p.lat)) << p.jd << ": " << std::hexfloat << lat << ", expected " << p.lat;
+    EXPECT_TRUE(same_bits(dist, p.dist)) << p.jd << ": " << std::hexfloat << dist << ", expected " << p.dist;
+  }
 }
 
 TEST(LEA406, SilentInsideTheValidityInterval) {

@@ -148,7 +148,7 @@ void planeteph(int bodycode, double deltaT, int year, int month, int day,
 
   // 15. Equatorial place and hour angle.
   const double ra =
-      trunc2(std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps), std::cos(lambda))) * r2d;
+      ra_in_turn(std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps), std::cos(lambda)), r2d);
   const double dec = std::asin(std::sin(beta) * cosd(eps) + std::cos(beta) * sind(eps) * std::sin(lambda)) * r2d;
   const double gha = norm360(gast - ra);
 

@@ -207,7 +207,10 @@ void starseph(int starno, double deltaT, int year, int month, int day,
   // 10. Nutation in longitude: true equinox of date.
   lambda += d2r * dpsi;
 
-  // 11. Annual aberration with the Earth-orbit quantities of date.
+  // 11. Annual aberration with the Earth-orbit quantities of date, written
+  // out here with the square of T formed first (Aberration, which the
+  // planets use, forms its quadratic terms left to right, coefficient times
+  // T times T; the two forms give the same bits in every result tried).
   {
     const double k = d2r * 20.49552 / 3600;
     const double w = (102.93735 + 1.71946 * T + 0.00046 * (T * T)) * d2r;
@@ -227,6 +230,6 @@ void starseph(int starno, double deltaT, int year, int month, int day,
   *Dec = delta / d2r;
   *GHA = norm360(gast - alpha / d2r);
   *GAST = gast;
-  *RA = alpha / d2r;
+  *RA = ra_half_turn(alpha, d2r);
   *SHA = norm360(360 - alpha / d2r);
 }

@@ -28,9 +28,11 @@ scan format that has two blanks before the first real).
 
 The generator stops with an error (exit status 1) on any mismatch: input
 checksums, row and field counts, term numbering, decimals and widths, value
-ranges, the counts of A1 > 0 and A2 > 0 per block, and the sample rows that
-the series' documentation prints.  --check regenerates into memory and fails
-if the committed file differs.
+ranges, the counts of A1 > 0 and A2 > 0 per block, and the published sample
+rows: each must agree with the data (see PHASE_TOLERANCE), is then written into
+the table as published, and must finally stand in its slot exactly as
+published.  --check regenerates into memory and fails if the committed file
+differs.
 """
 
 import hashlib
@@ -56,8 +58,8 @@ RE_INT = re.compile(r"-?\d+")
 RE_REAL = {d: re.compile(r"-?\d+\.\d{%d}" % d) for d in (6, 7, 12)}
 DECIMALS = [7, 6, 6, 12, 12, 12]  # A0 A1 A2 phi0 phi1 phi2
 
-# The sample rows of the series' documentation: block, N, multipliers, A0, A1,
-# A2, phi0, phi1, phi2.
+# The published sample rows, as published: block, N, multipliers, A0, A1, A2,
+# phi0, phi1, phi2.
 SAMPLES = [
     ("distance", 1, "0 0 0 0 0 0 0 0 0 0 0 0 0 0", "385000.5391914", "0.022719", "0.000373",
      "0.000000000000", "0.000000000000", "180.000000000000"),
@@ -81,12 +83,16 @@ SAMPLES = [
      "-143.057397593790", "115.851629367730", "-143.057397593790"),
 ]
 
-# The rebuilt rows may differ from the published ones in the last decimal of
-# a phase: the source kept each argument's constant to 1e-8 arcsec, which 2
-# to 4 neighbouring values on the 1e-12 degree grid reproduce, so phi0 (and
-# phi1, phi2 with it) can be off by 1e-12 degree, 2e-12 in rows with four
-# candidates.  A phase whose amplitude is 0 is not in the source at all and
-# is written equal to phi0; it multiplies nothing.
+# The rebuilt rows may differ from the published ones in the phases: the
+# source kept each argument's constant to 1e-8 arcsec, which 2 to 4
+# neighbouring values on the 1e-12 degree grid reproduce, so phi0 (and phi1,
+# phi2 with it, by the same exact offset) can be off by 1e-12 degree, 2e-12 in
+# rows with four candidates; and a phase whose amplitude is 0 is not in the
+# source at all and is written equal to phi0 (it multiplies nothing).  Where a
+# published row is known (SAMPLES), the table carries its text: the row of the
+# data must agree with it (multipliers and amplitudes identical, phi0 within
+# PHASE_TOLERANCE, phi1 - phi0 and phi2 - phi0 identical where the amplitude is
+# not 0), and then the published phases replace the rebuilt ones.
 PHASE_TOLERANCE = 2  # units of 1e-12 degree
 
 TITLE = (" 1029 1753 1089  LEA-406b lunar series: distance (km, cosines), "
@@ -110,6 +116,19 @@ def micro12(text):
     whole, frac = text.lstrip("-").split(".")
     v = int(whole) * 10**12 + int(frac)
     return -v if neg else v
+
+
+def lay_out(f, where):
+    """The 21 fields right-aligned in their widths, one blank between."""
+    for k, w in enumerate(WIDTHS):
+        if len(f[k]) > w:
+            fail(f"{where}: field {k + 1} {f[k]!r} wider than {w}")
+    row = " ".join(x.rjust(w) for x, w in zip(f, WIDTHS))
+    if len(row) != ROW_LENGTH:
+        fail(f"{where}: laid out as {len(row)} characters, expected {ROW_LENGTH}")
+    if row.split() != f:
+        fail(f"{where}: layout does not give back the fields")
+    return row
 
 
 def read_block(path, name, count, n_a1, n_a2, sha):
@@ -152,15 +171,7 @@ def read_block(path, name, count, n_a1, n_a2, sha):
                 fail(f"{where}: phase {f[18 + k]} outside [-180, 180]")
         a1_pos += amps[1] > 0
         a2_pos += amps[2] > 0
-        for k, w in enumerate(WIDTHS):
-            if len(f[k]) > w:
-                fail(f"{where}: field {k + 1} {f[k]!r} wider than {w}")
-        row = " ".join(x.rjust(w) for x, w in zip(f, WIDTHS))
-        if len(row) != ROW_LENGTH:
-            fail(f"{where}: laid out as {len(row)} characters, expected {ROW_LENGTH}")
-        if row.split() != f:
-            fail(f"{where}: layout does not give back the fields")
-        rows.append((f, row))
+        rows.append((f, lay_out(f, where)))
     if a1_pos != n_a1 or a2_pos != n_a2:
         fail(f"{path}: A1 > 0 in {a1_pos} rows and A2 > 0 in {a2_pos}, "
              f"expected {n_a1} and {n_a2}")
@@ -169,37 +180,62 @@ def read_block(path, name, count, n_a1, n_a2, sha):
     return rows
 
 
-def check_samples(blocks):
-    exact = close = zero_amp = 0
+def is_phase(text):
+    return bool(RE_REAL[12].fullmatch(text)) and abs(micro12(text)) <= 180 * 10**12
+
+
+def apply_samples(blocks):
+    """Lays the published sample rows into the table in place of the rebuilt
+    ones, after checking that each is consistent with the data."""
+    replaced = 0
     for blk, n, mult, *vals in SAMPLES:
-        f = blocks[blk][n - 1][0]
+        f, _ = blocks[blk][n - 1]
         where = f"{blk} row {n}"
         if int(f[0]) != n:
             fail(f"{where}: term number {f[0]}")
         if f[1:15] != mult.split():
-            fail(f"{where}: multipliers {' '.join(f[1:15])}, documented {mult}")
+            fail(f"{where}: multipliers {' '.join(f[1:15])}, published {mult}")
         for k in range(3):  # amplitudes: identical text
             if f[15 + k] != vals[k]:
-                fail(f"{where}: A{k} {f[15 + k]}, documented {vals[k]}")
-            exact += 1
-        exact += 15
-        for k in range(3):  # phases
-            got, want = f[18 + k], vals[3 + k]
-            d = micro12(got) - micro12(want)
-            if d == 0:
-                exact += 1
-            elif abs(d) <= PHASE_TOLERANCE:
-                close += 1
-                print(f"  {where}: phi{k} {got}, documented {want} ({d:+d}e-12 deg, within the "
-                      "rounding of the rebuilt argument constant)")
-            elif k > 0 and float(f[15 + k]) == 0.0 and got == f[18]:
-                zero_amp += 1
-                print(f"  {where}: phi{k} {got} = phi0 where A{k} is 0 (documented {want}; "
-                      "the phase multiplies a zero amplitude)")
-            else:
-                fail(f"{where}: phi{k} {got}, documented {want}")
-    print(f"sample rows: {len(SAMPLES)} rows, {exact} fields identical, {close} phases within "
-          f"{PHASE_TOLERANCE}e-12 deg, {zero_amp} zero-amplitude phases equal to phi0")
+                fail(f"{where}: A{k} {f[15 + k]}, published {vals[k]}")
+        pub = vals[3:]
+        for k in range(3):
+            if not is_phase(pub[k]):
+                fail(f"{where}: published phi{k} {pub[k]!r} is not a phase with 12 decimals "
+                     "in [-180, 180]")
+        d0 = micro12(pub[0]) - micro12(f[18])
+        if abs(d0) > PHASE_TOLERANCE:
+            fail(f"{where}: phi0 {f[18]}, published {pub[0]} ({d0:+d}e-12 deg, more than "
+                 f"{PHASE_TOLERANCE}e-12)")
+        for k in (1, 2):
+            if float(f[15 + k]) == 0.0:
+                continue  # the phase of a zero amplitude multiplies nothing
+            ours = micro12(f[18 + k]) - micro12(f[18])
+            theirs = micro12(pub[k]) - micro12(pub[0])
+            if ours != theirs:
+                fail(f"{where}: phi{k} - phi0 is {ours}e-12 deg in the data, "
+                     f"{theirs}e-12 deg in the published row")
+        for k in range(3):
+            if f[18 + k] != pub[k]:
+                why = ("zero amplitude" if k > 0 and float(f[15 + k]) == 0.0
+                       else f"{micro12(pub[k]) - micro12(f[18 + k]):+d}e-12 deg")
+                print(f"  {where}: phi{k} {f[18 + k]} -> published {pub[k]} ({why})")
+                replaced += 1
+        g = f[:18] + pub
+        blocks[blk][n - 1] = (g, lay_out(g, where))
+    print(f"sample rows: {len(SAMPLES)} published rows consistent with the data; "
+          f"{replaced} phases written as published")
+
+
+def check_sample_slots(slots, first):
+    """Every published sample row stands in its slot exactly as published."""
+    for blk, n, mult, *vals in SAMPLES:
+        slot = first[blk] + n - 1
+        want = [str(n)] + mult.split() + list(vals)
+        if slots[slot].split() != want:
+            fail(f"slot {slot} ({blk} row {n}) does not hold the published row:\n"
+                 f"  {slots[slot]}\n  published: {' '.join(want)}")
+    print(f"sample rows: all {len(SAMPLES)} stand in the table as published")
 
 
 def c_string(s):
@@ -210,13 +246,16 @@ def c_string(s):
 
 def generate(datadir, out_name):
     blocks = {}
-    slots = [TITLE]
     inputs = []
     for fname, name, count, n_a1, n_a2, sha in BLOCKS:
-        rows = read_block(f"{datadir}/{fname}", name, count, n_a1, n_a2, sha)
-        blocks[name] = rows
-        slots.extend(r for _, r in rows)
+        blocks[name] = read_block(f"{datadir}/{fname}", name, count, n_a1, n_a2, sha)
         inputs.append((fname, name, count, sha))
+    apply_samples(blocks)
+    slots = [TITLE]
+    first = {}
+    for _, name, *_rest in BLOCKS:
+        first[name] = len(slots)
+        slots.extend(r for _, r in blocks[name])
     slots += [NOTE, LAST]
     if len(slots) != SLOTS:
         fail(f"{len(slots)} slots, expected {SLOTS}")
@@ -225,7 +264,7 @@ def generate(datadir, out_name):
             fail(f"slot {i}: {len(s)} characters do not fit a slot of {SLOT_WIDTH}")
     if not slots[0].startswith(" 1029 1753 1089 "):
         fail("title row does not start with the block counts")
-    check_samples(blocks)
+    check_sample_slots(slots, first)
 
     out = []
     out.append("// The LEA-406b lunar series as text rows: generated, do not edit.")
@@ -239,7 +278,10 @@ def generate(datadir, out_name):
     out.append("// (distance 1..1029, longitude 1030..2782, latitude 2783..3871), slot 3872 a")
     out.append("// note, slot 3873 the end mark.  A term row: N, the multipliers of l l' F D")
     out.append("// Omega Me Ve EMB Ma Ju Sa Ur Ne p_A, A0, A1 (per millennium), A2 (per")
-    out.append("// millennium squared), phi0 phi1 phi2 (degrees).")
+    out.append("// millennium squared), phi0 phi1 phi2 (degrees).  The published sample rows")
+    out.append("// (distance 1, 2, 3, 1029; longitude 1, 2, 1753; latitude 1, 2, 1089) stand")
+    out.append("// as published; their phases differ from the rebuilt data by at most 2e-12")
+    out.append("// degree (phi1, phi2 with phi0) or where the amplitude is 0.")
     out.append('#include "leatab.h"')
     out.append("")
     out.append(f"const char leatab[{SLOTS}][{SLOT_WIDTH}] = {{")

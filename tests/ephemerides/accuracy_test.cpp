@@ -8,8 +8,13 @@
 //  - the stars: an independent classical reduction of the same catalogue
 //    entries with ERFA (space motion with parallax, annual aberration with the
 //    Earth's barycentric velocity, IAU 1976 precession, IAU 1980 nutation).
-// Each tolerance is set just above the largest difference measured here;
-// the largest differences are printed.
+// The instants (instants.h) are dense and aligned with no period.  Each
+// tolerance is the largest difference measured offline over three denser
+// sets, 20000 and 100000 instants of the same sequence
+// (LD_ACCURACY_INSTANTS=20000, =100000) and 20000 instants drawn at random,
+// with a margin of about 5 % (stated at each test); the tests' own instants
+// are the first of the same sequence.  The largest differences of a run are
+// printed.
 #include <erfa.h>
 #include <erfam.h>
 #include <gtest/gtest.h>
@@ -20,6 +25,7 @@
 #include <vector>
 
 #include "calendar.h"
+#include "instants.h"
 #include "moon.h"
 #include "planets.h"
 #include "stars.h"
@@ -44,12 +50,14 @@ struct Instant {
   double JD, JDE;  // as the routines form them
 };
 
-// n instants spread over 1801 to 2200 at varied times of day; every third
-// has deltaT 0, the others a deltaT between 20 and 69 s.
+// The first n instants over 1801 to 2200 (instants.h; LD_ACCURACY_INSTANTS
+// overrides n), on whole seconds; every third has deltaT 0, the others a
+// deltaT between 20 and 69 s.
 std::vector<Instant> spread(int n) {
+  n = instants::count(n);
   std::vector<Instant> out;
   for (int k = 0; k < n; ++k) {
-    const double jd = 2378862.5 + k * (146000.0 / n) + 0.137 * (k % 7);
+    const double jd = instants::jd(k);
     int y, mo, d;
     double fd;
     eraJd2cal(jd, 0, &y, &mo, &d, &fd);
@@ -63,10 +71,13 @@ std::vector<Instant> spread(int n) {
 }
 
 struct Worst {
-  double ra = 0, dec = 0;  // arcseconds: RA difference times cos Dec, Dec difference
-  void add(double ra_deg, double dec_deg, double ra_ref, double dec_ref) {
-    ra = std::fmax(ra, std::fabs(std::remainder(ra_deg - ra_ref, 360.0) * std::cos(dec_ref * d2r)) * 3600);
-    dec = std::fmax(dec, std::fabs(dec_deg - dec_ref) * 3600);
+  double ra = 0, dec = 0;          // arcseconds: RA difference times cos Dec, Dec difference
+  double ra_at = 0, dec_at = 0;    // the dynamical Julian Days where they occur
+  void add(double ra_deg, double dec_deg, double ra_ref, double dec_ref, double jde) {
+    const double dra = std::fabs(std::remainder(ra_deg - ra_ref, 360.0) * std::cos(dec_ref * d2r)) * 3600;
+    const double ddec = std::fabs(dec_deg - dec_ref) * 3600;
+    if (dra > ra) ra = dra, ra_at = jde;
+    if (ddec > dec) dec = ddec, dec_at = jde;
   }
 };
 
@@ -91,19 +102,21 @@ double reference_gast(const Instant& t) {
 
 TEST(Accuracy, Sun) {
   use_reference_models();
-  // Measured: 0.069" in RA*cosDec, 0.015" in Dec; GAST 0.0035" (the IAU
-  // 1994 terms of the equation of the equinoxes, which the program omits).
+  // Measured: 0.0721" in RA*cosDec, 0.0423" in Dec (both in the first
+  // decades of the range, where VSOP87D's own error grows); GAST 0.0036"
+  // (the IAU 1994 terms of the equation of the equinoxes, which the program
+  // omits).  Tolerances 0.076", 0.045", 0.004".
   Worst w;
   double worst_gast = 0;
-  for (const Instant& t : spread(400)) {
+  for (const Instant& t : spread(4000)) {
     double Dec, GHA, GAST, RA, HP, SD, JDE;
     suneph(t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s, &Dec, &GHA, &GAST, &RA, &HP, &SD, &JDE);
     EXPECT_EQ(JDE, t.JDE);
     double ra, dec, dist;
     reference(SE_SUN, t.JDE, &ra, &dec, &dist);
-    w.add(RA, Dec, ra, dec);
-    EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 0.08 * arcsec) << t.JDE;
-    EXPECT_NEAR(Dec - dec, 0, 0.02 * arcsec) << t.JDE;
+    w.add(RA, Dec, ra, dec, t.JDE);
+    EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 0.076 * arcsec) << t.JDE;
+    EXPECT_NEAR(Dec - dec, 0, 0.045 * arcsec) << t.JDE;
     EXPECT_NEAR(std::remainder(GAST - reference_gast(t), 360.0), 0, 0.004 * arcsec) << t.JDE;
     worst_gast = std::fmax(worst_gast, std::fabs(std::remainder(GAST - reference_gast(t), 360.0)) * 3600);
     EXPECT_NEAR(std::remainder(GHA - (GAST - RA), 360.0), 0, 1e-9);
@@ -111,22 +124,24 @@ TEST(Accuracy, Sun) {
     EXPECT_NEAR(HP, 8.794 / dist / 60, 1e-7);
     EXPECT_NEAR(SD, 959.63 / dist / 60, 1e-5);
   }
-  std::printf("Sun   - DE431: RA*cosDec %.3f\"  Dec %.3f\"   GAST - ERFA %.4f\"\n", w.ra, w.dec, worst_gast);
+  std::printf("Sun   - DE431: RA*cosDec %.4f\" (JDE %.1f)  Dec %.4f\" (JDE %.1f)   GAST - ERFA %.4f\"\n",
+              w.ra, w.ra_at, w.dec, w.dec_at, worst_gast);
 }
 
 TEST(Accuracy, Moon) {
   use_reference_models();
-  // Measured: 1.273" in RA*cosDec, 0.517" in Dec.  Two parts, both of the
-  // method: the Moon's place is the series' geometric place, while the
-  // apparent place of the reference is retarded by the light time (1.3 s,
-  // 0.6" to 0.8" along the orbit); and the series refers its longitude to an
-  // equinox of date moved by a general precession of 5028.82"/century, the
-  // reference by the IAU 1976 value 5029.0966"/century (0.28"/century, up to
-  // 0.55" at the ends of the range).  The geometric places agree to 0.06"
-  // (lea406_test.cpp).
+  // Measured: 1.337" in RA*cosDec, 0.579" in Dec (near 1801).  Two parts,
+  // both of the method: the Moon's place is the series' geometric
+  // place, while the apparent place of the reference is retarded by the
+  // light time (1.3 s, 0.6" to 0.8" along the orbit); and the series refers
+  // its longitude to an equinox of date moved by a general precession of
+  // 5028.82"/century, the reference by the IAU 1976 value 5029.0966"/century
+  // (0.28"/century, up to 0.55" at the ends of the range).  The geometric
+  // places agree to 0.08" (lea406_test.cpp).  Tolerances 1.40", 0.61".
   Worst w;
   int south = 0;
-  for (const Instant& t : spread(400)) {
+  const std::vector<Instant> at = spread(1500);
+  for (const Instant& t : at) {
     double Dec, GHA, GAST, RA, HP, SD;
     mooneph(t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s, &Dec, &GHA, &GAST, &RA, &HP, &SD);
     double ra, dec, dist;
@@ -135,9 +150,9 @@ TEST(Accuracy, Moon) {
     char err[256];
     swe_calc(t.JDE, SE_MOON, SEFLG_SWIEPH, x, err);
     south += x[1] < 0;
-    w.add(RA, Dec, ra, dec);
-    EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 1.3 * arcsec) << t.JDE;
-    EXPECT_NEAR(Dec - dec, 0, 0.55 * arcsec) << t.JDE;
+    w.add(RA, Dec, ra, dec, t.JDE);
+    EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 1.40 * arcsec) << t.JDE;
+    EXPECT_NEAR(Dec - dec, 0, 0.61 * arcsec) << t.JDE;
     EXPECT_NEAR(std::remainder(GAST - reference_gast(t), 360.0), 0, 0.004 * arcsec) << t.JDE;
     // Parallax and semi-diameter from the geometric distance in km.
     double rag, decg, geometric;
@@ -146,62 +161,82 @@ TEST(Accuracy, Moon) {
     EXPECT_NEAR(HP, std::asin(6378.14 / km) / d2r * 60, 1e-4);
     EXPECT_NEAR(SD, 358473400 / km / 60, 1e-4);
   }
-  EXPECT_GT(south, 100);  // southern ecliptic latitudes are well represented
-  std::printf("Moon  - DE431: RA*cosDec %.3f\"  Dec %.3f\"\n", w.ra, w.dec);
+  EXPECT_GT(south, static_cast<int>(at.size()) / 3);  // southern ecliptic latitudes are well represented
+  std::printf("Moon  - DE431: RA*cosDec %.4f\" (JDE %.1f)  Dec %.4f\" (JDE %.1f)\n", w.ra, w.ra_at, w.dec,
+              w.dec_at);
 }
 
-TEST(Accuracy, Planets) {
+// The planets.  The program applies no gravitational deflection of light by
+// the Sun (by design); the reference applies it by default to the planets
+// (not to the Sun and the Moon, which are compared as they are).  Near
+// conjunction that moves the reference by several arcseconds, far more than
+// the program's own error, so the comparison takes the reference without it
+// (SEFLG_NOGDEFL).  What the deflection amounts to is measured alongside
+// (printed): over the denser sets at most 1.9" (Venus), 2.7" (Mars), 3.8"
+// (Jupiter, Saturn), with the planet at or behind the Sun's limb; with the
+// planet more than 5 degrees from the Sun 0.040", 0.058", 0.080", 0.086";
+// more than 15 degrees, where it can be observed at sea, 0.013", 0.019",
+// 0.027", 0.029".
+struct PlanetCase {
+  int code, body;
+  const char* name;
+  double tol_ra, tol_dec;    // arcseconds
+  bool hp_after_light_time;  // HP from the distance after the light-time step
+};
+
+void compare_planet(const PlanetCase& p) {
   use_reference_models();
-  // Largest differences measured here (RA*cosDec, Dec): Venus 0.127",
-  // 0.108"; Mars 1.032", 0.545" (near opposition in 2193, where VSOP87D's
-  // own heliocentric error of 0.25" is magnified 3.6 times at 0.39 AU);
-  // Jupiter 0.576", 0.534"; Saturn 0.431", 0.274".  Most of the Dec differences of
-  // Jupiter and Saturn near conjunction are the Sun's light deflection,
-  // which the reference applies and the program does not.
-  const struct {
-    int code, body;
-    const char* name;
-    double tol_ra, tol_dec;  // arcseconds
-    bool hp_after_light_time;  // HP from the distance after the light-time step
-  } planets[] = {
-      {4, SE_VENUS, "Venus", 0.15, 0.12, true},
-      {5, SE_MARS, "Mars", 1.05, 0.56, true},
-      {6, SE_JUPITER, "Jupiter", 0.6, 0.55, false},
-      {7, SE_SATURN, "Saturn", 0.45, 0.3, false},
-  };
-  for (const auto& p : planets) {
-    Worst w, wn;
-    double worst_dist = 0, largest_light_time_change = 0;
-    for (const Instant& t : spread(400)) {
-      double Dec, GHA, GAST, RA, HP;
-      planeteph(p.code, t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s, &Dec, &GHA, &GAST, &RA, &HP);
-      double ra, dec, dist;
-      reference(p.body, t.JDE, &ra, &dec, &dist);
-      w.add(RA, Dec, ra, dec);
-      double ran, decn, distn;
-      reference(p.body, t.JDE, &ran, &decn, &distn, SEFLG_NOGDEFL);
-      wn.add(RA, Dec, ran, decn);
-      EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, p.tol_ra * arcsec) << p.name << " " << t.JDE;
-      EXPECT_NEAR(Dec - dec, 0, p.tol_dec * arcsec) << p.name << " " << t.JDE;
-      EXPECT_NEAR(std::remainder(GAST - reference_gast(t), 360.0), 0, 0.004 * arcsec) << t.JDE;
-      // The distance behind HP: after the light-time step (the distance of
-      // the retarded planet, as in the apparent place) for Venus and Mars,
-      // before it (the geometric distance at the instant) for Jupiter and
-      // Saturn.
-      double rat, dect, geometric;
-      reference(p.body, t.JDE, &rat, &dect, &geometric, SEFLG_TRUEPOS);
-      const double from_hp = 8.794 / (HP * 60);
-      worst_dist = std::fmax(worst_dist, std::fabs(from_hp - (p.hp_after_light_time ? dist : geometric)));
-      largest_light_time_change = std::fmax(largest_light_time_change, std::fabs(dist - geometric));
-    }
-    // Measured: 1.3e-6 AU for Mars, 1.2e-7 Venus, 3.7e-6 Jupiter and Saturn;
-    // the two distances differ by up to 5e-5 AU, so the other choice fails.
-    EXPECT_LT(worst_dist, 5e-6) << p.name;
-    EXPECT_GT(largest_light_time_change, 3e-5) << p.name;
-    std::printf("%-7s - DE431: RA*cosDec %.3f\"  Dec %.3f\"  (without light deflection: %.3f\" %.3f\")  "
-                "HP distance %.1e AU\n", p.name, w.ra, w.dec, wn.ra, wn.dec, worst_dist);
+  Worst w;
+  double worst_dist = 0, largest_light_time_change = 0;
+  double deflection = 0, deflection5 = 0, deflection15 = 0;  // arcseconds
+  for (const Instant& t : spread(3000)) {
+    double Dec, GHA, GAST, RA, HP;
+    planeteph(p.code, t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s, &Dec, &GHA, &GAST, &RA, &HP);
+    double ra, dec, dist;
+    reference(p.body, t.JDE, &ra, &dec, &dist, SEFLG_NOGDEFL);
+    w.add(RA, Dec, ra, dec, t.JDE);
+    EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, p.tol_ra * arcsec) << p.name << " " << t.JDE;
+    EXPECT_NEAR(Dec - dec, 0, p.tol_dec * arcsec) << p.name << " " << t.JDE;
+    EXPECT_NEAR(std::remainder(GAST - reference_gast(t), 360.0), 0, 0.004 * arcsec) << t.JDE;
+    // The distance behind HP: after the light-time step (the distance of
+    // the retarded planet, as in the apparent place) for Venus and Mars,
+    // before it (the geometric distance at the instant) for Jupiter and
+    // Saturn.
+    double rat, dect, geometric;
+    reference(p.body, t.JDE, &rat, &dect, &geometric, SEFLG_TRUEPOS);
+    const double from_hp = 8.794 / (HP * 60);
+    worst_dist = std::fmax(worst_dist, std::fabs(from_hp - (p.hp_after_light_time ? dist : geometric)));
+    largest_light_time_change = std::fmax(largest_light_time_change, std::fabs(dist - geometric));
+    // The deflection of the reference, and the planet's elongation.
+    double rad, decd, distd, ras, decs, dists;
+    reference(p.body, t.JDE, &rad, &decd, &distd);
+    reference(SE_SUN, t.JDE, &ras, &decs, &dists);
+    const double shift = std::hypot(std::remainder(rad - ra, 360.0) * std::cos(dec * d2r), decd - dec) * 3600;
+    const double elongation =
+        std::acos(std::sin(dec * d2r) * std::sin(decs * d2r) +
+                  std::cos(dec * d2r) * std::cos(decs * d2r) * std::cos((ra - ras) * d2r)) / d2r;
+    deflection = std::fmax(deflection, shift);
+    if (elongation > 5) deflection5 = std::fmax(deflection5, shift);
+    if (elongation > 15) deflection15 = std::fmax(deflection15, shift);
   }
+  // Measured: 1.6e-6 AU for Mars, 1.4e-7 Venus, 3.5e-6 Jupiter, 4.4e-6 Saturn;
+  // the two distances differ by up to 5e-5 AU, so the other choice fails.
+  EXPECT_LT(worst_dist, 5e-6) << p.name;
+  EXPECT_GT(largest_light_time_change, 3e-5) << p.name;
+  std::printf("%-7s - DE431 without deflection: RA*cosDec %.4f\" (JDE %.1f)  Dec %.4f\" (JDE %.1f)  "
+              "HP distance %.1e AU\n", p.name, w.ra, w.ra_at, w.dec, w.dec_at, worst_dist);
+  std::printf("%-7s   light deflection in the reference: %.4f\", beyond 5 deg elongation %.4f\", "
+              "beyond 15 deg %.4f\"\n", p.name, deflection, deflection5, deflection15);
 }
+
+// Measured (RA*cosDec, Dec): Venus 0.133", 0.084"; Mars 1.042", 0.467" (near
+// the opposition of 2193, where VSOP87D's own heliocentric error of 0.25" is
+// magnified 3.6 times at 0.39 AU); Jupiter 0.703", 0.340"; Saturn 0.433",
+// 0.149".  The tolerances, about 5 % above:
+TEST(Accuracy, Venus) { compare_planet({4, SE_VENUS, "Venus", 0.14, 0.09, true}); }
+TEST(Accuracy, Mars) { compare_planet({5, SE_MARS, "Mars", 1.10, 0.49, true}); }
+TEST(Accuracy, Jupiter) { compare_planet({6, SE_JUPITER, "Jupiter", 0.74, 0.36, false}); }
+TEST(Accuracy, Saturn) { compare_planet({7, SE_SATURN, "Saturn", 0.46, 0.16, false}); }
 
 // The catalogue entries of a dozen stars (FK5, J2000.0): RA in hours, Dec in
 // degrees, proper motions in seconds of time and arcseconds per century,
@@ -251,22 +286,23 @@ void erfa_place(const Star& s, double tt, double rv, double* ra, double* dec) {
 }
 
 TEST(Accuracy, StarsAgainstAClassicalReduction) {
-  // Measured: 0.030" in RA*cosDec, 0.027" in Dec (Rigil Kentaurus, the
-  // nearest and fastest star, the largest).  Part of it is the obliquity:
-  // the program's mean obliquity (a polynomial in T/100) and the IAU 1980
-  // one of the reduction differ by up to 0.015" at the ends of the range.
+  // Measured: 0.0381" in RA*cosDec, 0.0345" in Dec (Rigil Kentaurus, the
+  // nearest and fastest star, the largest); tolerances 0.040", 0.036".  Part
+  // of it is the obliquity: the program's mean obliquity (a polynomial in
+  // T/100) and the IAU 1980 one of the reduction differ by up to 0.015" at
+  // the ends of the range.
   double worst_ra = 0, worst_dec = 0;
   for (const Star& s : kStars) {
     Worst w;
     double worst_rv_effect = 0;
-    for (const Instant& t : spread(60)) {
+    for (const Instant& t : spread(1000)) {
       double Dec, GHA, GAST, RA, SHA;
       starseph(s.starno, t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s, &Dec, &GHA, &GAST, &RA, &SHA);
       double ra, dec;
       erfa_place(s, t.JDE, s.rv, &ra, &dec);
-      w.add(RA, Dec, ra, dec);
-      EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 0.035 * arcsec) << s.starno << " " << t.JDE;
-      EXPECT_NEAR(Dec - dec, 0, 0.03 * arcsec) << s.starno << " " << t.JDE;
+      w.add(RA, Dec, ra, dec, t.JDE);
+      EXPECT_NEAR(std::remainder(RA - ra, 360.0) * std::cos(dec * d2r), 0, 0.040 * arcsec) << s.starno << " " << t.JDE;
+      EXPECT_NEAR(Dec - dec, 0, 0.036 * arcsec) << s.starno << " " << t.JDE;
       if (s.rv != 0) {  // what the radial velocity changes in the place
         double ra0, dec0;
         erfa_place(s, t.JDE, 0, &ra0, &dec0);

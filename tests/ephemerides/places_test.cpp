@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ios>
 #include <string>
 
 #include "console.h"
+#include "ephcommon.h"
 #include "moon.h"
 #include "nutation.h"
 #include "planets.h"
@@ -131,6 +133,36 @@ TEST(Places, RightAscensionWrapsAtTheEquinox) {
     prev = s.RA;
   }
   EXPECT_EQ(wraps, 1);
+}
+
+// The last step of the planets' and the stars' right ascension, at the
+// edges of its range: atan2 angles that no date reaches in practice (the
+// apparent place would have to lie within 1e-14 degree of 0h or 12h).
+TEST(Places, RightAscensionAtTheEdgesOfItsRange) {
+  const double pi = 3.141592653589793, r2d = 180 / pi, d2r = pi / 180;
+  // Planets, [0, 360): a tiny negative angle makes the fraction of a turn
+  // round to a whole turn, 360 degrees, which is 0h.
+  for (double a : {-1e-300, -1e-17, -3e-16, -3.48e-16}) {
+    EXPECT_EQ(trunc2(a) * r2d, 360.0) << a;  // the case
+    EXPECT_TRUE(same_bits(ra_in_turn(a, r2d), 0.0)) << a;
+  }
+  EXPECT_EQ(ra_in_turn(-3.5e-16, r2d), 359.99999999999994);  // the first angle below 360
+  EXPECT_TRUE(same_bits(ra_in_turn(-0.0, r2d), 0.0));
+  EXPECT_EQ(ra_in_turn(0.0, r2d), 0.0);
+  EXPECT_EQ(ra_in_turn(pi, r2d), trunc2(pi) * r2d);  // elsewhere unchanged
+  EXPECT_EQ(ra_in_turn(-pi / 2, r2d), trunc2(-pi / 2) * r2d);
+  EXPECT_TRUE(std::isnan(ra_in_turn(std::nan(""), r2d)));
+  // Stars, (-180, 180]: atan2 gives -pi for a first argument tiny and
+  // negative against a negative second one; that is +180 degrees.
+  for (double y : {-1e-300, -1e-16, -3.4e-16}) {
+    const double alpha = std::atan2(y, -1.0);
+    EXPECT_EQ(alpha / d2r, -180.0) << y;  // the case
+    EXPECT_EQ(ra_half_turn(alpha, d2r), 180.0) << y;
+  }
+  EXPECT_EQ(ra_half_turn(std::atan2(-3.5e-16, -1.0), d2r), -179.99999999999997);
+  EXPECT_EQ(ra_half_turn(std::atan2(0.0, -1.0), d2r), 180.0);
+  EXPECT_TRUE(same_bits(ra_half_turn(-0.0, d2r), -0.0));
+  EXPECT_TRUE(std::isnan(ra_half_turn(std::nan(""), d2r)));
 }
 
 TEST(Places, SunAtSolsticesAndApsides) {
@@ -351,6 +383,103 @@ TEST(Stars, NamesOfTheRows) {
     EXPECT_EQ(std::strncmp(starnames[1][i], sel, std::strlen(sel)), 0) << i;
     EXPECT_LE(std::strlen(starnames[0][i]), 19u);
     EXPECT_EQ(starnames[0][i][19], '\0');
+  }
+}
+
+// Each routine to the last bit, at a few instants: 1820-03-17 04:05:06 UT
+// with deltaT 12 s, 2024-07-29 21:43:17 with 69.2 s and 2187-11-03 13:27:55
+// with 0.  The figures are exact to the bit.  They were checked by a
+// separate step-by-step evaluation of each routine's method (every constant
+// as written there, every operation in its order; the nutation and the
+// VSOP87D series as the program has them, and for the Moon the lunar series
+// read from its rows with the C library's scan), which gave the same bits;
+// a change of a constant (57.29577951308238 for 180/pi, say), of a
+// conversion or of the order of an operation shows here.
+struct Pin {
+  double deltaT;
+  int y, mo, d, h, mi, s;
+};
+constexpr Pin kPins[3] = {{12.0, 1820, 3, 17, 4, 5, 6}, {69.2, 2024, 7, 29, 21, 43, 17}, {0.0, 2187, 11, 3, 13, 27, 55}};
+
+void expect_bits(const double* got, const double* want, int n, const std::string& what) {
+  for (int i = 0; i < n; ++i)
+    EXPECT_TRUE(same_bits(got[i], want[i])) << what << " output " << i << ": " << std::hexfloat << got[i]
+                                            << ", expected " << want[i];
+}
+
+TEST(Moon, ExactToTheLastBit) {
+  // Dec, GHA, GAST, RA, HP, SD.
+  constexpr double want[3][6] = {
+      {0x1.d8b91c2c5804dp+3, 0x1.9dac279d1f308p+7, 0x1.d7d741550c7cfp+7, 0x1.d158cdbf6a634p+4, 0x1.daf70a92201f9p+5, 0x1.02d36fc19945ep+4},
+      {0x1.811012c311435p+4, 0x1.b197e61204b86p+7, 0x1.11d9dbfcf6d98p+8, 0x1.c86f479fa3ea8p+5, 0x1.d02b58e96bd11p+5, 0x1.f9e315ccf7e55p+3},
+      {-0x1.5e15249bd873ep+4, 0x1.5af8f4e3a5cafp+8, 0x1.e99c5e9842822p+7, 0x1.01d53a687b762p+8, 0x1.ce3bb074e8827p+5, 0x1.f7c6ee27fa35cp+3},
+  };
+  for (int k = 0; k < 3; ++k) {
+    const Pin& t = kPins[k];
+    const Place p = moon(t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const double got[6] = {p.Dec, p.GHA, p.GAST, p.RA, p.x1, p.x2};
+    expect_bits(got, want[k], 6, "Moon " + std::to_string(t.y));
+  }
+}
+
+TEST(Sun, ExactToTheLastBit) {
+  // Dec, GHA, GAST, RA, HP, SD, JDE.
+  constexpr double want[3][7] = {
+      {-0x1.6366871242d3ep+0, 0x1.de3df3bd7d25bp+7, 0x1.d7d741550c7cfp+7, 0x1.64cca6cbc7abap+8, 0x1.2d6bb8c7601f9p-3, 0x1.00f80aa7ff2dcp+4, 0x1.233ea55cdf013p+21},
+      {0x1.275e8570965d4p+4, 0x1.20695dea62f57p+7, 0x1.11d9dbfcf6d98p+8, 0x1.034a5a0f8abd9p+7, 0x1.27a9dc2400eccp-3, 0x1.f81f12d4a6b06p+3, 0x1.2c5b4b3f32e58p+21},
+      {-0x1.e49b2b4eeee75p+3, 0x1.a1fe8a4f28168p+4, 0x1.e99c5e9842822p+7, 0x1.b55c8d4e5d7f5p+7, 0x1.2e59406d0fed1p-3, 0x1.01c28aba1a877p+4, 0x1.33a2c07d097b4p+21},
+  };
+  for (int k = 0; k < 3; ++k) {
+    const Pin& t = kPins[k];
+    const Place p = sun(t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const double got[7] = {p.Dec, p.GHA, p.GAST, p.RA, p.x1, p.x2, p.x3};
+    expect_bits(got, want[k], 7, "Sun " + std::to_string(t.y));
+  }
+}
+
+TEST(Stars, ExactToTheLastBit) {
+  // Rigil Kentaurus (radial velocity, RA beyond 12 hours), Polaris (near
+  // the pole) and Canopus (far south of the ecliptic), in 1820 and 2187:
+  // Dec, GHA, GAST, RA, SHA.
+  constexpr struct {
+    int starno, pin;
+    double want[5];
+  } kCases[] = {
+      {49, 0, {-0x1.e0b15ce53e3ebp+5, 0x1.30c8c5b06f2bp+4, 0x1.d7d741550c7cfp+7, -0x1.1e41d76101687p+7, 0x1.1e41d76101688p+7}},
+      {49, 2, {-0x1.eca4ce884ffefp+5, 0x1.5a6e70f29cf9p+4, 0x1.e99c5e9842822p+7, -0x1.11b16f86111dp+7, 0x1.11b16f86111dp+7}},
+      {43, 0, {0x1.61682c0532d15p+6, 0x1.bbd3b44ec5a13p+7, 0x1.d7d741550c7cfp+7, 0x1.c038d0646dbc5p+3, 0x1.59fe397cdc922p+8}},
+      {43, 2, {0x1.6551cd38aec79p+6, 0x1.b0ec0da77d9eep+6, 0x1.e99c5e9842822p+7, 0x1.112657c483b2bp+7, 0x1.bed9a83b7c4d5p+7}},
+      {20, 0, {-0x1.a4d47d6ef27d4p+5, 0x1.19dbe5c80f1f9p+7, 0x1.d7d741550c7cfp+7, 0x1.7bf6b719fabacp+6, 0x1.0902523981515p+8}},
+      {20, 2, {-0x1.a677bf0414747p+5, 0x1.278a3f85f0be8p+7, 0x1.e99c5e9842822p+7, 0x1.84243e24a3873p+6, 0x1.06f6f076d71e3p+8}},
+  };
+  for (const auto& c : kCases) {
+    const Pin& t = kPins[c.pin];
+    const Place p = star(c.starno, t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const double got[5] = {p.Dec, p.GHA, p.GAST, p.RA, p.x1};
+    expect_bits(got, c.want, 5, "star " + std::to_string(c.starno) + " " + std::to_string(t.y));
+  }
+}
+
+TEST(Planets, ExactToTheLastBit) {
+  // Venus, Mars, Jupiter and Saturn in 1820 and 2187: Dec, GHA, GAST, RA, HP.
+  constexpr struct {
+    int code, pin;
+    double want[5];
+  } kCases[] = {
+      {4, 0, {0x1.a522bdf90c8fcp+3, 0x1.99cbab1ed862dp+7, 0x1.d7d741550c7cfp+7, 0x1.f05cb1b1a0d12p+4, 0x1.f619c54e90acdp-4}},
+      {4, 2, {-0x1.7c2782da4c0d7p+4, 0x1.6032c93765b48p+8, 0x1.e99c5e9842822p+7, 0x1.f936cc2977191p+7, 0x1.c713d36fee429p-4}},
+      {5, 0, {0x1.92528e29c436bp+4, 0x1.f3a3b6d33fc61p+6, 0x1.d7d741550c7cfp+7, 0x1.bc0acbd6d933dp+6, 0x1.2a9df378b435p-3}},
+      {5, 2, {-0x1.8c82f133126f4p+4, 0x1.4d1efcc86ce84p+8, 0x1.e99c5e9842822p+7, 0x1.0faf3283b458dp+8, 0x1.4c170444b624cp-4}},
+      {6, 0, {-0x1.432b0bac73c33p+3, 0x1.01ab7b25c87e6p+8, 0x1.d7d741550c7cfp+7, 0x1.52402584bdc02p+8, 0x1.955780aa1017dp-6}},
+      {6, 2, {-0x1.e27a83d1e51d6p+3, 0x1.17ce2e3f791d7p+8, 0x1.e99c5e9842822p+7, 0x1.4500010ca823ap+8, 0x1.fc3e09faf09d1p-6}},
+      {7, 0, {-0x1.cecb1d71e2245p-1, 0x1.d1444c5aca4dfp+7, 0x1.d7d741550c7cfp+7, 0x1.a4bd3e908bbe1p+1, 0x1.c9ddc1a8a1cfdp-7}},
+      {7, 2, {-0x1.37a23992ab4d5p+2, 0x1.7d12ddd696694p+5, 0x1.e99c5e9842822p+7, 0x1.8a57a7229ce7dp+7, 0x1.c91e0921c9141p-7}},
+  };
+  for (const auto& c : kCases) {
+    const Pin& t = kPins[c.pin];
+    const Place p = planet(c.code, t.deltaT, t.y, t.mo, t.d, t.h, t.mi, t.s);
+    const double got[5] = {p.Dec, p.GHA, p.GAST, p.RA, p.x1};
+    expect_bits(got, c.want, 5, "planet " + std::to_string(c.code) + " " + std::to_string(t.y));
   }
 }
 

@@ -35,6 +35,6 @@ void quadipolb(const double* xs, const double* ys, double x, double* y);
 //    EndOfInput, which propagates out of delta0x to the dialogue, as every
 //    other read of the console does.
 //  - A file that can be neither read nor created: prints one line beginning
-//    " ??? dodarivi0r0.txt can be neither read nor created" and gives the
-//    model's deltatime(year).
+//    "??? dodarivi0r0.txt can be neither read nor created" and gives the
+//    model's deltatime(year) (0 before -700, without the model's own lines).
 double delta0x(int year);

@@ -269,9 +269,15 @@ double interval_value(const int* yrs, const double* vals, int i, int year) {
   return ys[2] + (ys[3] - ys[2]) * ((x - xs[2]) / (xs[3] - xs[2]));
 }
 
+// The model's Delta-T in place of the file's.  Before -700 the model gives 0
+// and prints two lines of its own; here 0 is given without them, so that the
+// one line of print_unusable stays the only message.  (Years after 3000 never
+// come here.)
+double model_value(int year) { return year < -700 ? 0.0 : deltatime(year); }
+
 void print_unusable() {
   std::fprintf(con_out(),
-               " ??? %s can be neither read nor created: Delta-T taken from the built-in model\n",
+               "??? %s can be neither read nor created: Delta-T taken from the built-in model\n",
                kFileName);
 }
 
@@ -313,7 +319,7 @@ double delta0x(int year) {
     if (errno != ENOENT || !create_default_file() ||
         (f = open_table()) == nullptr) {
       print_unusable();
-      return deltatime(year);
+      return model_value(year);
     }
   }
 
@@ -341,7 +347,7 @@ double delta0x(int year) {
   std::fclose(f);
   if (failed) {
     print_unusable();
-    return deltatime(year);
+    return model_value(year);
   }
   const int size = n;
 

@@ -10,12 +10,8 @@
 //
 // The cosine of every term is cost(): a negative argument (dates before
 // J2000.0) is lifted into one turn by norm2pi, a single exact remainder that
-// costs the same for every date, then the library cosine is taken.  The two
-// steps are taken apart here, the lifting one term ahead of that term's
-// cosine, so that the lifting overlaps the cosines.
+// costs the same for every date, then the library cosine is taken.
 #include "vsop87d.h"
-
-#include <cmath>
 
 #include "angles.h"
 #include "vsop87d_tables.h"
@@ -26,31 +22,21 @@ namespace {
 constexpr double kRadToDeg = 57.29577951308232;
 static_assert(kRadToDeg == 180.0 / 3.141592653589793);
 
-// The argument of the next term is lifted before the cosine of the current
-// one is taken, so that the lifting overlaps the cosine; the values are those
-// of S + A cost(C tau + B), term by term in table order.
+// S + A cost(C tau + B), term by term in table order; a constant term is
+// added or subtracted without a cosine.
 double power_sum(const VsopPower& power, double tau) {
   double s = 0.0;
-  const VsopTerm* t = power.terms;
-  const VsopTerm* const end = t + power.count;
-  if (t == end) return s;
-  double x0 = t->C * tau;
-  x0 = x0 + t->B;
-  double next = norm2pi(x0);
-  for (; t != end; ++t) {
-    const double arg = next;
-    if (t + 1 != end) {
-      double x = t[1].C * tau;
-      x = x + t[1].B;
-      next = norm2pi(x);
-    }
+  const VsopTerm* const end = power.terms + power.count;
+  for (const VsopTerm* t = power.terms; t != end; ++t) {
     if (vsop_is_constant(*t)) {
       s = vsop_constant_subtracts(*t) ? s - t->A : s + t->A;
-    } else {
-      const double c = std::cos(arg);  // cost(C tau + B)
-      const double p = t->A * c;
-      s = s + p;
+      continue;
     }
+    double x = t->C * tau;
+    x = x + t->B;
+    const double c = cost(x);
+    const double p = t->A * c;
+    s = s + p;
   }
   return s;
 }

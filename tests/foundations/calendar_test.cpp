@@ -128,6 +128,13 @@ TEST(Green0mean, AgreesWithErfaGmst82) {
   EXPECT_LT(worst, 5e-7);
 }
 
+// The quadratic term is 0.000387933 times t, then times t, as written; the
+// coefficient times the square of t would move this sum of some 3e8 degrees
+// by one unit in its last place (6e-8 degree), in the year -433.
+TEST(Green0mean, QuadraticTermLeftToRight) {
+  EXPECT_EQ(green0mean(1562923.4517), 95.813900113105774);  // (T T) gives 95.813900053501129
+}
+
 TEST(Green0mean, NotFiniteGivesNaN) {
   EXPECT_TRUE(std::isnan(green0mean(kNaN)));
   EXPECT_TRUE(std::isnan(green0mean(kInf)));
@@ -163,6 +170,17 @@ TEST(Aberration, Quantities) {
   EXPECT_EQ(ecc, (0.016708634 - 0.000042037) - 0.0000001267);
   Aberration(-10.0, &kappa, &perihel, &ecc);  // not reduced into [0, 360)
   EXPECT_NEAR(perihel, 102.93735 - 17.1946 + 0.046, 1e-12);
+}
+
+// The quadratic terms are coefficient times T, then times T, left to right as
+// the formulas are written; the coefficient times the square of T rounds
+// differently in the last bit at these dates.
+TEST(Aberration, QuadraticTermsLeftToRight) {
+  double kappa = 0, perihel = 0, ecc = 0;
+  Aberration(-25.1, &kappa, &perihel, &ecc);
+  EXPECT_EQ(perihel, 60.068708599999987);  // 0.00046 (T T) gives 60.068708599999994
+  Aberration(-21.51, &kappa, &perihel, &ecc);
+  EXPECT_EQ(ecc, 0.017554228301330001);  // 0.0000001267 (T T) gives 0.017554228301329997
 }
 
 }  // namespace

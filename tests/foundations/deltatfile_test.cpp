@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 const char kName[] = "dodarivi0r0.txt";
 const char kUnusable[] =
-    " ??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from the built-in model\n";
+    "??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from the built-in model\n";
 
 std::string wrong_sequence(int prev) {
   return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) + "\n";
@@ -397,6 +397,18 @@ TEST_F(DeltaTFile, ADirectoryOfTheNameCanBeNeitherReadNorCreated) {
     ConsoleCapture con("");
     EXPECT_EQ(delta0x(year), deltatime(year)) << year;
     EXPECT_EQ(con.output(), kUnusable) << year;
+  }
+  // Before the model's span the model gives 0, and its own two lines are not
+  // printed beside the one message.
+  for (int year : {-701, INT_MIN}) {
+    ConsoleCapture con("");
+    EXPECT_EQ(delta0x(year), 0.0) << year;
+    EXPECT_EQ(con.output(), kUnusable) << year;
+  }
+  {
+    ConsoleCapture con("");
+    EXPECT_EQ(delta0x(-700), 20500.0);
+    EXPECT_EQ(con.output(), kUnusable);
   }
   EXPECT_TRUE(fs::is_directory(kName));
 }

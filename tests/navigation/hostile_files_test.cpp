@@ -26,7 +26,7 @@ using navtest::slurp;
 
 const char kDeltaTFile[] = "dodarivi0r0.txt";
 const char kUnusableTable[] =
-    " ??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from "
+    "??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from "
     "the built-in model\n";
 const char kNotWritten1[] = " !!! file dodarivi0r1.txt could not be written\n";
 const char kNotWritten2[] = " !!! file dodarivi0r2.txt could not be written\n";

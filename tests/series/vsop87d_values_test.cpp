@@ -55,7 +55,11 @@ const Body* find_body(const std::string& name) {
 // cosine argument C tau + B carries about eps (|C tau| + 2 pi) from its
 // product and from its reduction by the double 2 pi instead of the true turn,
 // weighted by its amplitude; a longitude's reduction into one turn adds
-// eps (|V| + 2 pi).  The tests allow four times this budget.
+// eps (|V| + 2 pi).  Measured over the 70 reference dates, the largest
+// difference is 0.43 of this budget for a longitude (Jupiter at tau -2.3),
+// 0.17 for a latitude (Jupiter at tau -0.007) and 0.40 for a radius vector
+// (Saturn at tau 0.024), so the budget errs on the generous side.  The tests
+// allow twice the budget, more than four times the largest difference seen.
 double rounding_budget(const VsopSeries& s, double tau, double v, bool longitude) {
   double total = 0.0;
   double tk = 1.0;
@@ -71,7 +75,7 @@ double rounding_budget(const VsopSeries& s, double tau, double v, bool longitude
     tk *= std::fabs(tau);
   }
   if (longitude) total += std::fabs(v) + kTwoPi;
-  return 4.0 * kEps * total;
+  return 2.0 * kEps * total;
 }
 
 struct Reference {

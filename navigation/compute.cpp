@@ -48,6 +48,11 @@ const char* star_label(int starno) {
   return starnames[0][starno];
 }
 
+// The body's name in the ephemeris screen's GHA line, by body code 0 to 7
+// (the two limbs of the Sun and of the Moon share a name).
+constexpr const char* kGhaNames[8] = {"SUN",   "SUN",  "MOON",    "MOON",
+                                      "VENUS", "MARS", "JUPITER", "SATURN"};
+
 }  // namespace
 
 // Given:    bodycode  0/1 Sun lower/upper limb, 2/3 Moon lower/upper limb,
@@ -91,8 +96,7 @@ void result_screen(const RunState& rs) {
                rs.obsno);
   date_line(w);
   time_line(w);
-  std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
-  std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
+  position_lines(w);
   std::fprintf(out, " Index corr. Ic: %.2f'  Height of eye: %.2fm \n", rs.Ic,
                rs.eye);
   const DegMin hs = split_dm(rs.Hs);
@@ -148,46 +152,19 @@ void ephemeris_block(const RunState& rs) {
   std::fputs("\n EPHEMERIDES of celestial object:\n", out);
   std::fprintf(out, " ============ JDE = %.7f ============\n", rs.JDE);
   const DegMinSec gha = split_dms(rs.GHA);
-  switch (code) {
-    case 0:
-    case 1:
-      std::fprintf(out, " GHA of SUN = %d deg %d' %.2f''\n", gha.deg, gha.min,
-                   gha.sec);
-      break;
-    case 2:
-    case 3:
-      std::fprintf(out, " GHA of MOON = %d deg %d' %.2f''\n", gha.deg,
-                   gha.min, gha.sec);
-      break;
-    case 4:
-      std::fprintf(out, " GHA of VENUS = %d deg %d' %.2f''\n", gha.deg,
-                   gha.min, gha.sec);
-      break;
-    case 5:
-      std::fprintf(out, " GHA of MARS = %d deg %d' %.2f''\n", gha.deg,
-                   gha.min, gha.sec);
-      break;
-    case 6:
-      std::fprintf(out, " GHA of JUPITER = %d deg %d' %.2f''\n", gha.deg,
-                   gha.min, gha.sec);
-      break;
-    case 7:
-      std::fprintf(out, " GHA of SATURN = %d deg %d' %.2f''\n", gha.deg,
-                   gha.min, gha.sec);
-      break;
-    case 8:
-      std::fputs(" GHA_STAR", out);
-      std::fprintf(out, "%s", star_label(w.starno));
-      if (w.starno == 43) {
-        // Polaris in degrees and decimal minutes.
-        const DegMin g = split_dm(rs.GHA);
-        std::fprintf(out, "= %d deg %.2f'\n", g.deg, g.min);
-      } else {
-        std::fprintf(out, "= %d deg %d' %.2f''\n", gha.deg, gha.min, gha.sec);
-      }
-      break;
-    default:
-      break;
+  if (code >= 0 && code <= 7) {
+    std::fprintf(out, " GHA of %s = %d deg %d' %.2f''\n", kGhaNames[code],
+                 gha.deg, gha.min, gha.sec);
+  } else if (code == 8) {
+    std::fputs(" GHA_STAR", out);
+    std::fprintf(out, "%s", star_label(w.starno));
+    if (w.starno == 43) {
+      // Polaris in degrees and decimal minutes.
+      const DegMin g = split_dm(rs.GHA);
+      std::fprintf(out, "= %d deg %.2f'\n", g.deg, g.min);
+    } else {
+      std::fprintf(out, "= %d deg %d' %.2f''\n", gha.deg, gha.min, gha.sec);
+    }
   }
   std::fprintf(out, " GHA (dec.) = %.8f deg \n", rs.GHA);
   const DegMinSec lha = split_dms(rs.LHA);

@@ -296,8 +296,7 @@ void sextant_screen(RunState& rs) {
   head(rs.obsno, true);
   date_line(w);
   time_line(w);
-  std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
-  std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
+  position_lines(w);
   std::fprintf(out, " Indx corr. Ic: %.1f' Height of eye: %.1fm \n", rs.Ic,
                rs.eye);
   std::fprintf(out, "\n###> SEXTANT measurement: Hs= %d deg %3.2f'\n",
@@ -349,8 +348,7 @@ void example_screen(const RunState& rs) {
   std::fputs(" ~~~~~~~~~~~~+~~ E X A M P L E  ~~~~~~~~~~~~~ \n", out);
   date_line(w);
   time_line(w);
-  std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
-  std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
+  position_lines(w);
   // Fixed figures that illustrate the method.
   std::fprintf(out, " Sextant viewed: Ha= %d deg %3.2f' \n", w.hs_deg, 2.1);
   std::fprintf(out, " Sextant calcul. Hc: %d deg %3.2f' \n", w.hs_deg, 3.4);

@@ -58,6 +58,9 @@ void leave_automatic_passes(RunState& rs) {
   rs.iterpasses = 0;
 }
 
+// The planet's name in the FINAL screen's Moon line, by body code 4 to 7.
+constexpr const char* kPlanetNames[4] = {"Venus", "Mars", "Jupiter", "Saturn"};
+
 }  // namespace
 
 // Given:    az1, az2     azimuths of the two bodies, degrees
@@ -124,8 +127,7 @@ void final_screen(const RunState& rs) {
                rs.obsno);
   date_line(w);
   time_line(w);
-  std::fprintf(out, " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
-  std::fprintf(out, " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
+  position_lines(w);
   std::fprintf(out, " Index corr. Ic: %.2f'  Height of eye: %.2fm \n", rs.Ic,
                rs.eye);
   const DegMin hs = split_dm(rs.Hs2);
@@ -169,32 +171,17 @@ void lunar_result_screen(const RunState& rs) {
     std::fprintf(out, " SUN_R/S(Az)=%dh%dm(%d) %dh%dm(%d) D~%dm\n",
                  rs.rise_hour, rs.rise_minute, rs.rise_az, rs.set_hour,
                  rs.set_minute, rs.set_az, rs.twilight);
-  switch (rs.obs2.bodycode) {
-    case 0:
-    case 1:
-      std::fprintf(out, " MOON: SDa= %.2f', Lunar Distance to SUN\n", rs.SDa1);
-      break;
-    case 4:
-      std::fprintf(out, " MOON: SDa= %.2f', Planet= Venus\n", rs.SDa1);
-      break;
-    case 5:
-      std::fprintf(out, " MOON: SDa= %.2f', Planet= Mars\n", rs.SDa1);
-      break;
-    case 6:
-      std::fprintf(out, " MOON: SDa= %.2f', Planet= Jupiter\n", rs.SDa1);
-      break;
-    case 7:
-      std::fprintf(out, " MOON: SDa= %.2f', Planet= Saturn\n", rs.SDa1);
-      break;
-    case 8: {
-      int starno = rs.obs2.starno;
-      if (starno < 0 || starno > 59) starno = 58;
-      std::fprintf(out, " MOON: SDa= %.2f', Star=%s \n", rs.SDa1,
-                   starnames[0][starno]);
-      break;
-    }
-    default:
-      break;
+  const int code = rs.obs2.bodycode;
+  if (code == 0 || code == 1) {
+    std::fprintf(out, " MOON: SDa= %.2f', Lunar Distance to SUN\n", rs.SDa1);
+  } else if (code >= 4 && code <= 7) {
+    std::fprintf(out, " MOON: SDa= %.2f', Planet= %s\n", rs.SDa1,
+                 kPlanetNames[code - 4]);
+  } else if (code == 8) {
+    int starno = rs.obs2.starno;
+    if (starno < 0 || starno > 59) starno = 58;
+    std::fprintf(out, " MOON: SDa= %.2f', Star=%s \n", rs.SDa1,
+                 starnames[0][starno]);
   }
   // The distances of the last lunar-distance step made after the first
   // correction.

@@ -1,4 +1,5 @@
-// The date and time lines that the entry, result and FINAL screens share.
+// The date, time and position lines that the entry, result and FINAL screens
+// share.
 #pragma once
 
 #include <cstdio>
@@ -14,4 +15,11 @@ inline void date_line(const obsrec& w) {
 inline void time_line(const obsrec& w) {
   std::fprintf(con_out(), " Time-UTC:  %d h %d min %d sec \n", w.hour,
                w.minute, w.second);
+}
+
+// Latitude and longitude in degrees and decimal minutes, as the sextant,
+// example, result and FINAL screens show them.
+inline void position_lines(const obsrec& w) {
+  std::fprintf(con_out(), " Latitude:  %d deg %.2f' \n", w.lat_deg, w.lat_min);
+  std::fprintf(con_out(), " Longitude: %d deg %.2f' \n", w.lon_deg, w.lon_min);
 }

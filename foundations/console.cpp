@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include <fcntl.h>
+
 namespace {
 FILE* g_in = nullptr;
 FILE* g_out = nullptr;
+int g_dir = AT_FDCWD;
 }  // namespace
 
 FILE* con_in() { return g_in ? g_in : stdin; }
@@ -16,6 +19,9 @@ void con_bind(FILE* in, FILE* out) {
   g_in = in;
   g_out = out;
 }
+
+int con_dir() { return g_dir; }
+void con_bind_dir(int dir) { g_dir = dir; }
 
 int con_getc() {
   std::fflush(con_out());  // the prompt is on the screen before the wait

@@ -10,6 +10,12 @@ FILE* con_in();
 FILE* con_out();
 void con_bind(FILE* in, FILE* out);
 
+// The directory that holds the program's files (the Delta-T table and the
+// two observation records), as a descriptor for the *at() calls: the working
+// directory (AT_FDCWD) until con_bind_dir is called.
+int con_dir();
+void con_bind_dir(int dir);
+
 // Thrown by the reading routines when standard input has ended: a read that
 // finds no character at all.  The dialogue catches it and ends the run.
 struct EndOfInput {};

@@ -8,7 +8,6 @@
 //            for observation 2 renewed after the run between the sights)
 //   RESULT   the result screen, the values kept for the lunar distance and
 //            the fix, the record write, the ephemeris block
-#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -297,12 +296,6 @@ State result_screens(RunState& rs) {
   if (rs.obsno == 1) {
     rs.intercept1 = rs.intercept;
     rs.atresult1 = rs.work;  // day, time and position of the sight
-  } else {
-    // Observation 2's time on observation 1's day.
-    rs.minute2 = rs.work.minute;
-    rs.hour2 = rs.work.hour;
-    if (rs.work.day != rs.atresult1.day && rs.hour2 <= INT_MAX - 24)
-      rs.hour2 += 24;
   }
 
   ephemeris_block(rs);

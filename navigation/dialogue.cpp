@@ -207,7 +207,6 @@ State st_post_obs_menu(RunState& rs) {
 State st_sail(RunState& rs) {
   if (!rs.lddone) {
     // The first lunar-distance step comes before any run and fix.
-    rs.choice = 5;
     return State::LD_STEP;
   }
   return sail_run(rs);

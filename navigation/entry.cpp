@@ -86,10 +86,7 @@ void time_screen(RunState& rs) {
   obsrec& w = rs.work;
   head(rs.obsno, false);
   date_line(w);
-  if (rs.obsno != 1) {
-    copy_date_time(rs.obs2, rs.obs1);
-    return;
-  }
+  if (rs.obsno != 1) return;
   std::fprintf(out, "\n###> Time-UTC:  %d h %d min %d sec \n", w.hour,
                w.minute, w.second);
   std::fputs("                            Hour Min. Sec.\n", out);
@@ -184,10 +181,8 @@ void longitude_screen(RunState& rs) {
 // Step: observation 2 takes the Julian Day of observation 1 for both sights
 // and shows its assumed position as its dead-reckoning position.
 void obs2_position(RunState& rs) {
-  const double jd = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day,
-                           rs.obs1.hour, rs.obs1.minute, rs.obs1.second);
-  rs.jd1 = jd;
-  rs.jd2 = jd;
+  rs.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
+                  rs.obs1.minute, rs.obs1.second);
   const DegMin lat = split_dm(rs.pos2_lat);
   const DegMin lon = split_dm(rs.pos2_lon);
   rs.work.lat_deg = lat.deg;
@@ -220,7 +215,6 @@ void summary_screen(RunState& rs) {
 void body_menu(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  obsrec& record = (rs.obsno == 1) ? rs.obs1 : rs.obs2;
   // In the automatic passes the remembered code is taken unread.  Should the
   // checks reject it, the menu reads an answer from then on: without that,
   // a rejected code would bring the menu back unread for ever.
@@ -245,11 +239,7 @@ void body_menu(RunState& rs) {
     const int code = magnitude(parse4nth(readflag, 1, w.bodycode));
     w.bodycode = code;
     if (code <= 8) std::fputs(kBodyEcho[code], out);
-    if (code == 8) {
-      const int star = starlist(rs.autorun, w.starno);
-      w.starno = star;
-      record.starno = star;
-    }
+    if (code == 8) w.starno = starlist(rs.autorun, w.starno);
     const bool moon = (code == 2 || code == 3);
     const bool valid = code <= 8 && (rs.obsno == 1 ? moon : !moon);
     if (valid) return;
@@ -307,7 +297,6 @@ void sextant_screen(RunState& rs) {
   if (!rs.autorun) lies2(w.hs_deg, w.hs_min, &deg, &min);
   w.hs_deg = dtoi(deg);
   w.hs_min = min;
-  ((rs.obsno == 1) ? rs.obs1 : rs.obs2).hs_min = min;
   rs.Hs = std::floor(deg + 1e-8) + min / 60;
 }
 

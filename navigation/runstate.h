@@ -100,9 +100,9 @@ struct RunState {
   double pos1_lat = 0, pos1_lon = 0;
   double pos2_lat = 0, pos2_lon = 0;
 
-  // Julian Days (UT) of the two sights; both are observation 1's, since the
-  // two sights share its date and time.
-  double jd1 = 0, jd2 = 0;
+  // Julian Day (UT) of the sights: observation 1's, since the two sights
+  // share its date and time.
+  double jd1 = 0;
 
   // Sextant altitude of the observation in hand, decimal degrees.
   double Hs = 0;
@@ -128,8 +128,6 @@ struct RunState {
   double moonpar1 = 0;         // the Moon's parallax in altitude, degrees
   obsrec atresult1 = obs1;     // observation 1 as shown on its result screen
                                // (day, time, dead-reckoning position)
-  int hour2 = 0, minute2 = 0;  // observation 2's time at its result (hour
-                               // plus 24 when its day differs from obs. 1's)
 
   // The run between the sights and the fix.
   double run_lat = 0, run_lon = 0;  // observation 1's position carried over

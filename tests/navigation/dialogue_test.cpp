@@ -266,7 +266,6 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
 TEST_F(Dialogue, SailGoesToTheFirstLunarDistanceStep) {
   RunState rs;
   EXPECT_EQ(st_sail(rs), State::LD_STEP);
-  EXPECT_EQ(rs.choice, 5);
   rs.lddone = 1;
   EXPECT_EQ(st_sail(rs), State::HCAZ);
   EXPECT_EQ(rs.renewing, 1);

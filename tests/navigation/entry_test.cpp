@@ -159,18 +159,15 @@ TEST_F(Entry, Observation2Screens) {
   rs.pos2_lat = -0.5;   // an assumed position just south of the equator
   rs.pos2_lon = -170.25;
   rs.obs1.year = 2018;
-  rs.obs2.year = 1999;  // taken from observation 1
   const std::string out = enter("\n\n");
   const obsrec& w = rs.work;
   EXPECT_EQ(w.year, 2018);
-  EXPECT_EQ(rs.obs2.year, 2018);
   EXPECT_EQ(w.lat_deg, 0);
   EXPECT_EQ(w.lat_min, -30);
   EXPECT_EQ(w.lon_deg, -170);
   EXPECT_EQ(w.lon_min, -15);
   EXPECT_EQ(w.bodycode, 4);
   EXPECT_EQ(rs.jd1, julday(2018, 6, 17, 3, 57, 14));
-  EXPECT_EQ(rs.jd2, rs.jd1);
   EXPECT_EQ(rs.Hs, 7 + 47.8 / 60);
 
   std::string menu = " >skip> \n";
@@ -386,7 +383,6 @@ TEST_F(Entry, Observation1AnsweringStarSeesTheStarScreen) {
   const std::string out = enter(a.text());
   EXPECT_EQ(rs.work.bodycode, 2);
   EXPECT_EQ(rs.work.starno, 5);
-  EXPECT_EQ(rs.obs1.starno, 5);
   EXPECT_EQ(count(out, " *** STAR-CATALOG 0..57: ***\n"), 1);
 }
 
@@ -416,7 +412,6 @@ TEST_F(Entry, SextantAltitude) {
   enter(a.text());
   EXPECT_EQ(rs.work.hs_deg, 24);
   EXPECT_EQ(rs.work.hs_min, 14);
-  EXPECT_EQ(rs.obs1.hs_min, 14);
   EXPECT_EQ(rs.Hs, 24 + 14.0 / 60);
 
   rs = RunState{};
@@ -488,7 +483,6 @@ TEST_F(Entry, RejectedRememberedValuesAreReadInTheAutomaticPasses) {
   rs.obs2.starno = 70;
   out = enter("57\n\n");  // the star, then the pause
   EXPECT_EQ(rs.work.starno, 57);
-  EXPECT_EQ(rs.obs2.starno, 57);
   EXPECT_EQ(count(out, " - Star selected: 58=DUMMY\n"), 1);
 }
 

@@ -23,8 +23,8 @@ State st_end(RunState& rs);   // prints the closing screen, reads one key
 // the final menu reads its answer instead of iterating on by itself.
 constexpr int kMaxIteratePasses = 30;
 
-// The computation of one observation, its result and ephemeris screens
-// (compute.cpp).
+// The computation of one observation (compute.cpp; its screens are in
+// screens.cpp).
 
 // COMPUTE: the date and time of work into calctime; the Sun's place (always)
 // and the body's place by body code; HcAz at the observation's assumed

@@ -1,10 +1,8 @@
 // The computation of the observations, their result and ephemeris screens,
 // the run between the sights with the fix, and the lunar-distance step: the
-// small computations the states make themselves (apparent altitude, the
-// figures of the equation of time, the intersection of the lines of
-// position, the test of convergence), the lines chosen by value, and the
-// states run in process on the built-in sights, including sights that no
-// geometry can give.
+// figures of the equation of time, the lines chosen by value, and the states
+// run in process on the built-in sights, including sights that no geometry
+// can give.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -45,24 +43,7 @@ bool contains(const std::string& hay, const std::string& needle) {
 }
 
 // ---------------------------------------------------------------------------
-// Apparent altitude and the equation of time.
-
-TEST(ApparentAltitude, LimbSignOfTheSemiDiameter) {
-  struct Case {
-    int bodycode;
-    double want;  // degrees
-  };
-  // Ic 1.5', Hs 30 deg, dip 2.4', SDa 16'.
-  const double base = (1.5 / 60 + 30.0) - 2.4 / 60;
-  const Case cases[] = {
-      {0, base + 16.0 / 60}, {1, base - 16.0 / 60},  // the Sun
-      {2, base + 16.0 / 60}, {3, base - 16.0 / 60},  // the Moon
-      {4, base}, {7, base}, {8, base},  // planets and stars have no limb
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(apparent_altitude(c.bodycode, 1.5, 30.0, 2.4, 16.0), c.want)
-        << "body " << c.bodycode;
-}
+// The equation of time.
 
 TEST(EquationOfTime, SignOnTheMinutesOrOnTheSeconds) {
   struct Case {
@@ -90,53 +71,6 @@ TEST(EquationOfTime, SignOnTheMinutesOrOnTheSeconds) {
   EXPECT_TRUE(std::isnan(s));
 }
 
-// ---------------------------------------------------------------------------
-// The lines of position.
-
-TEST(Intersection, CasesOfTheTwoLines) {
-  const double factor = 2 * 3.14159265359 / 360;
-  double y = 0, x = 0, c = 0;
-  // Slopes -1 and +1: a regular cut half-way between the foot points.
-  EXPECT_EQ(intersect_lops(45, 10, 20, 135, 10, 21, &y, &x, &c),
-            LopCut::kGeneral);
-  EXPECT_EQ(c, std::cos(10 * factor));
-  EXPECT_NEAR(y, 10 - c / 2, 1e-12);
-  EXPECT_NEAR(x / c, 20.5, 1e-12);
-  // The same slope: rejected, with line 2's foot point.
-  EXPECT_EQ(intersect_lops(45, 10, 20, 225, 11, 21, &y, &x, &c),
-            LopCut::kRejected);
-  EXPECT_EQ(y, 11);
-  EXPECT_EQ(x, 21 * c);
-  // Line 1 within 0.1 degree of south runs east-west: the fix takes its
-  // latitude.
-  EXPECT_EQ(intersect_lops(180.05, 10, 20, 135, 11, 21, &y, &x, &c),
-            LopCut::kLine1EastWest);
-  EXPECT_EQ(y, 10);
-  EXPECT_EQ(x, (10 - 11) * std::tan((135 - 90) * factor) + 21 * c);
-  EXPECT_EQ(intersect_lops(45, 10, 20, 359.95, 11, 21, &y, &x, &c),
-            LopCut::kLine2EastWest);
-  EXPECT_EQ(y, 11);
-  // Line 1 just outside the band is an ordinary steep line.
-  EXPECT_EQ(intersect_lops(180.2, 10, 20, 135, 11, 21, &y, &x, &c),
-            LopCut::kGeneral);
-  // Both lines east-west have equal slopes.
-  EXPECT_EQ(intersect_lops(0.05, 10, 20, 180, 11, 21, &y, &x, &c),
-            LopCut::kRejected);
-  // An azimuth that is not a number is not caught: NaN runs into the fix.
-  EXPECT_EQ(intersect_lops(kNaN, 10, 20, 135, 11, 21, &y, &x, &c),
-            LopCut::kGeneral);
-  EXPECT_TRUE(std::isnan(y));
-}
-
-TEST(Intersection, ConvergenceIsStrictlyBelowATenthOfAMile) {
-  EXPECT_TRUE(fix_converged(0.0));
-  EXPECT_TRUE(fix_converged(0.0999));
-  EXPECT_TRUE(fix_converged(-0.05));
-  EXPECT_FALSE(fix_converged(0.1));
-  EXPECT_FALSE(fix_converged(-0.1));
-  EXPECT_FALSE(fix_converged(kNaN));
-  EXPECT_FALSE(fix_converged(std::numeric_limits<double>::infinity()));
-}
 
 // ---------------------------------------------------------------------------
 // Lines chosen by value on the screens.

@@ -24,20 +24,21 @@ namespace {
 
 // The assumed position at which the observation in hand is reduced.
 void assumed_position(const RunState& rs, double* lat, double* lon) {
-  if (rs.obsno == 1) {
-    *lat = rs.pos1_lat;
-    *lon = rs.pos1_lon;
+  if (rs.flow.obsno == 1) {
+    *lat = rs.sight1.pos.lat;
+    *lon = rs.sight1.pos.lon;
   } else {
-    *lat = rs.pos2_lat;
-    *lon = rs.pos2_lon;
+    *lat = rs.sight2.pos.lat;
+    *lon = rs.sight2.pos.lon;
   }
 }
 
 }  // namespace
 
 State compute_observation(RunState& rs) {
+  Computation& c = rs.calc;
   const obsrec& w = rs.work;
-  obstime& t = rs.calctime;
+  obstime& t = c.calctime;
   t.year = w.year;
   t.month = w.month;
   t.day = w.day;
@@ -48,50 +49,52 @@ State compute_observation(RunState& rs) {
   // The Sun's place, for every body: its right ascension and the dynamical
   // Julian Day serve the ephemeris screen.
   double sunHP = 0, sunSD = 0;
-  suneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-         &rs.Dec, &rs.GHA, &rs.GAST, &rs.RA, &sunHP, &sunSD, &rs.JDE);
-  rs.sunRA = rs.RA;
+  suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
+         &c.Dec, &c.GHA, &c.GAST, &c.RA, &sunHP, &sunSD, &c.JDE);
+  c.sunRA = c.RA;
 
   // The body's place replaces the Sun's; the horizontal parallax and the
   // semi-diameter handed to the altitude correction by body.
   const int code = w.bodycode;
   double HP = sunHP, SD = sunSD;
   if (code == 2 || code == 3) {
-    mooneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-            &rs.Dec, &rs.GHA, &rs.GAST, &rs.RA, &HP, &SD);
+    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
+            t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP, &SD);
   } else if (code >= 4 && code <= 7) {
-    planeteph(code, rs.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-              t.second, &rs.Dec, &rs.GHA, &rs.GAST, &rs.RA, &HP);
+    planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
+              t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP);
     SD = 0;
   } else if (code == 8) {
-    starseph(w.starno, rs.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-             t.second, &rs.Dec, &rs.GHA, &rs.GAST, &rs.RA, &rs.SHA);
+    starseph(w.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
+             t.minute, t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &c.SHA);
     HP = 0;
     SD = 0;
   }
-  rs.HP = HP;
-  rs.SD = SD;
+  c.HP = HP;
+  c.SD = SD;
 
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);
-  HcAz(lat, lon, rs.Dec, rs.GHA, &rs.LHA, &rs.Hc, &rs.Az);
-  rs.Ho = std::fabs(BESCHICKUNG(code, lat, rs.Az, rs.Hs, rs.Ic, rs.temp,
-                                rs.press, rs.eye, rs.SD, rs.HP, &rs.parallax,
-                                &rs.dip, &rs.refraction, &rs.SDa,
-                                &rs.S_Correction));
-  if (rs.obsno == 1) rs.SDa1 = rs.SDa;  // the Moon's augmented semi-diameter
-  rs.Ha = apparent_altitude(code, rs.Ic, rs.Hs, rs.dip, rs.SDa);
-  rs.intercept = (rs.Ho - rs.Hc) * 60;  // nautical miles, towards the body
+  HcAz(lat, lon, c.Dec, c.GHA, &c.LHA, &c.Hc, &c.Az);
+  c.Ho = std::fabs(BESCHICKUNG(code, lat, c.Az, c.Hs, rs.shared.Ic,
+                               rs.shared.temp, rs.shared.press, rs.shared.eye,
+                               c.SD, c.HP, &c.parallax, &c.dip, &c.refraction,
+                               &c.SDa, &c.S_Correction));
+  if (rs.flow.obsno == 1)
+    rs.sight1.SDa = c.SDa;  // the Moon's augmented semi-diameter
+  c.Ha = apparent_altitude(code, rs.shared.Ic, c.Hs, c.dip, c.SDa);
+  c.intercept = (c.Ho - c.Hc) * 60;  // nautical miles, towards the body
   return State::HCAZ;
 }
 
 State hcaz_intercept(RunState& rs) {
+  Computation& c = rs.calc;
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);
-  HcAz(lat, lon, rs.Dec, rs.GHA, &rs.LHA, &rs.Hc, &rs.Az);
-  rs.intercept = (rs.Ho - rs.Hc) * 60;
-  if (rs.renewing) {
-    rs.renewing = 0;
+  HcAz(lat, lon, c.Dec, c.GHA, &c.LHA, &c.Hc, &c.Az);
+  c.intercept = (c.Ho - c.Hc) * 60;
+  if (rs.flow.renewing) {
+    rs.flow.renewing = false;
     return State::FINAL;
   }
   return State::RESULT;
@@ -99,28 +102,28 @@ State hcaz_intercept(RunState& rs) {
 
 State result_screens(RunState& rs) {
   result_screen(rs);
-  if (!rs.autorun) con_getc();
+  if (!rs.flow.autorun) con_getc();
 
   // Kept for the lunar distance and the fix.
-  if (rs.obsno == 1) {
-    rs.Hs1 = rs.Hs;
-    rs.Ha1 = rs.Ha;
-    rs.Ho1 = rs.Ho;
-    rs.Az1 = rs.Az;
+  if (rs.flow.obsno == 1) {
+    rs.sight1.Hs = rs.calc.Hs;
+    rs.sight1.Ha = rs.calc.Ha;
+    rs.sight1.Ho = rs.calc.Ho;
+    rs.sight1.Az = rs.calc.Az;
   } else {
-    rs.Hs2 = rs.Hs;
-    rs.Ha2 = rs.Ha;
-    rs.Ho2 = rs.Ho;
-    rs.Az2 = rs.Az;
+    rs.sight2.Hs = rs.calc.Hs;
+    rs.sight2.Ha = rs.calc.Ha;
+    rs.sight2.Ho = rs.calc.Ho;
+    rs.sight2.Az = rs.calc.Az;
   }
 
   write_W3(rs);
-  if (rs.obsno == 1) {
-    rs.intercept1 = rs.intercept;
-    rs.atresult1 = rs.work;  // day, time and position of the sight
+  if (rs.flow.obsno == 1) {
+    rs.sight1.intercept = rs.calc.intercept;
+    rs.sight1.atresult = rs.work;  // day, time and position of the sight
   }
 
   ephemeris_block(rs);
-  if (rs.obsno == 1) rs.moonpar1 = rs.parallax / 60;  // degrees
+  if (rs.flow.obsno == 1) rs.sight1.moonpar = rs.calc.parallax / 60;  // degrees
   return State::POST_OBS_MENU;
 }

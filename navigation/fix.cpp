@@ -46,21 +46,21 @@ void set_position(obsrec& r, double lat, double lon) {
 // series of passes is read at the final menu only after as many passes as
 // any other.
 void leave_automatic_passes(RunState& rs) {
-  rs.autorun = 0;
-  rs.iterpasses = 0;
+  rs.flow.autorun = false;
+  rs.flow.iterpasses = 0;
 }
 
 }  // namespace
 
 
 State sail_run(RunState& rs) {
-  const obsrec& r = rs.atresult1;
+  const obsrec& r = rs.sight1.atresult;
   const double lat0 = r.lat_deg + r.lat_min / 60;
   const double lon0 = r.lon_deg + r.lon_min / 60;
-  verspos(rs.jd1, rs.jd1, rs.velocity, rs.course, lat0, lon0, &rs.run_lat,
-          &rs.run_lon);
-  set_position(rs.work, rs.run_lat, rs.run_lon);
-  rs.renewing = 1;
+  verspos(rs.shared.jd1, rs.shared.jd1, rs.fix.velocity, rs.fix.course, lat0,
+          lon0, &rs.fix.run_lat, &rs.fix.run_lon);
+  set_position(rs.work, rs.fix.run_lat, rs.fix.run_lon);
+  rs.flow.renewing = true;
   return State::HCAZ;
 }
 
@@ -69,56 +69,60 @@ State final_fix(RunState& rs) {
   final_screen(rs);
 
   // Observation 2's line takes the renewed values.
-  rs.Az2 = rs.Az;
-  rs.intercept2 = rs.intercept;
+  rs.sight2.Az = rs.calc.Az;
+  rs.sight2.intercept = rs.calc.intercept;
 
-  if (whole_degrees_beyond(rs.Az1, 360) || whole_degrees_beyond(rs.Az2, 360)) {
-    std::fprintf(out, "\n !!! ERROR: Azimut1,2: %f %f\n", rs.Az1, rs.Az2);
+  if (whole_degrees_beyond(rs.sight1.Az, 360) ||
+      whole_degrees_beyond(rs.sight2.Az, 360)) {
+    std::fprintf(out, "\n !!! ERROR: Azimut1,2: %f %f\n", rs.sight1.Az,
+                 rs.sight2.Az);
     std::fputs(" hit ENTER to restart!", out);
     con_getc();
     leave_automatic_passes(rs);
-    rs.obsno = 1;
+    rs.flow.obsno = 1;
     return State::LOOP_TOP;
   }
 
   // The foot points of the two lines of position; a negative intercept moves
   // away from the body.
-  shiftpos(rs.intercept1, rs.run_lat, rs.run_lon, rs.Az1, &rs.pos1_lat,
-           &rs.pos1_lon);
-  shiftpos(rs.intercept2, rs.run_lat, rs.run_lon, rs.Az2, &rs.pos2_lat,
-           &rs.pos2_lon);
-  if (whole_degrees_beyond(rs.pos1_lat, 89) ||
-      whole_degrees_beyond(rs.pos2_lat, 89)) {
-    std::fprintf(out, "\n !!! ERROR: Latitude1/2 > 89= %f %f\n", rs.pos1_lat,
-                 rs.pos2_lat);
+  shiftpos(rs.sight1.intercept, rs.fix.run_lat, rs.fix.run_lon, rs.sight1.Az,
+           &rs.sight1.pos.lat, &rs.sight1.pos.lon);
+  shiftpos(rs.sight2.intercept, rs.fix.run_lat, rs.fix.run_lon, rs.sight2.Az,
+           &rs.sight2.pos.lat, &rs.sight2.pos.lon);
+  if (whole_degrees_beyond(rs.sight1.pos.lat, 89) ||
+      whole_degrees_beyond(rs.sight2.pos.lat, 89)) {
+    std::fprintf(out, "\n !!! ERROR: Latitude1/2 > 89= %f %f\n",
+                 rs.sight1.pos.lat, rs.sight2.pos.lat);
     std::fputs(" restart the program!", out);
     con_getc();
     leave_automatic_passes(rs);
-    rs.lddone = 0;
-    rs.ldentered = 0;
-    rs.obsno = 1;
+    rs.flow.lddone = false;
+    rs.flow.ldentered = false;
+    rs.flow.obsno = 1;
     return State::LOOP_TOP;
   }
 
   double y = 0, x = 0, c = 0;
-  const LopCut cut = intersect_lops(rs.Az1, rs.pos1_lat, rs.pos1_lon, rs.Az2,
-                                    rs.pos2_lat, rs.pos2_lon, &y, &x, &c);
+  const LopCut cut = intersect_lops(
+      rs.sight1.Az, rs.sight1.pos.lat, rs.sight1.pos.lon, rs.sight2.Az,
+      rs.sight2.pos.lat, rs.sight2.pos.lon, &y, &x, &c);
   if (cut == LopCut::kRejected) {
     std::fputs("\n", out);
     std::fputs("!!! ERROR 4, bad intersection of position lines!", out);
-    rs.badfix += 1;
+    rs.flow.badfix += 1;
     con_getc();
   }
-  rs.fix_lat = y;
-  rs.fix_lon = lim180(x / c);
-  set_position(rs.work, rs.fix_lat, rs.fix_lon);
+  rs.fix.lat = y;
+  rs.fix.lon = lim180(x / c);
+  set_position(rs.work, rs.fix.lat, rs.fix.lon);
 
-  suntime(rs.work.year, rs.work.month, rs.work.day, rs.fix_lon, rs.fix_lat,
-          &rs.rise_hour, &rs.rise_minute, &rs.set_hour, &rs.set_minute,
-          &rs.rise_az, &rs.set_az, &rs.twilight);
-  rs.poserr = bestver(rs.run_lat, rs.run_lon * c, y, x, c);
+  suntime(rs.work.year, rs.work.month, rs.work.day, rs.fix.lon, rs.fix.lat,
+          &rs.fix.rise_hour, &rs.fix.rise_minute, &rs.fix.set_hour,
+          &rs.fix.set_minute, &rs.fix.rise_az, &rs.fix.set_az,
+          &rs.fix.twilight);
+  rs.fix.poserr = bestver(rs.fix.run_lat, rs.fix.run_lon * c, y, x, c);
 
   lunar_result_screen(rs);
-  rs.badfix = 0;
+  rs.flow.badfix = 0;
   return State::FINAL_MENU;
 }

@@ -42,7 +42,7 @@ void sight_lines(const RunState& rs, const obsrec& w) {
   time_line(w);
   position_lines(w);
   std::fprintf(con_out(), " Index corr. Ic: %.2f'  Height of eye: %.2fm \n",
-               rs.Ic, rs.eye);
+               rs.shared.Ic, rs.shared.eye);
 }
 
 // An altitude (degrees) in whole degrees and decimal minutes after its label.
@@ -86,12 +86,12 @@ void result_screen(const RunState& rs) {
   skip(25);
   std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
   std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~\n\n",
-               rs.obsno);
+               rs.flow.obsno);
   sight_lines(rs, w);
-  altitude_line(" Sextant viewed: Hs", rs.Hs);
-  altitude_line(" Sextant appar.: Ha", rs.Ha);
-  altitude_line(" Sextant corr. : Ho", rs.Ho);
-  const DegMin hc = split_dm(rs.Hc);
+  altitude_line(" Sextant viewed: Hs", rs.calc.Hs);
+  altitude_line(" Sextant appar.: Ha", rs.calc.Ha);
+  altitude_line(" Sextant corr. : Ho", rs.calc.Ho);
+  const DegMin hc = split_dm(rs.calc.Hc);
   const int code = w.bodycode;
   if (code == 0 || code == 1)
     std::fprintf(out, " Sext. calculat: Hc= %d deg %3.2f' SUN_%d\n", hc.deg,
@@ -105,12 +105,12 @@ void result_screen(const RunState& rs) {
   else if (code == 8)
     std::fprintf(out, " Sext. calculat. Hc= %d deg %3.2f' Star_%d\n", hc.deg,
                  hc.min, w.starno);
-  const DegMinSec hcs = split_dms(rs.Hc);
+  const DegMinSec hcs = split_dms(rs.calc.Hc);
   std::fprintf(out, "                 Hc= %d deg %d' %.2f''\n", hcs.deg,
                hcs.min, hcs.sec);
   // The same words for every body.
-  intercept_line(rs.intercept, 1999, "star");
-  std::fprintf(out, " ==> Azimut   = %6.2f degrees\n", rs.Az);
+  intercept_line(rs.calc.intercept, 1999, "star");
+  std::fprintf(out, " ==> Azimut   = %6.2f degrees\n", rs.calc.Az);
   std::fputs(" ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~\n", out);
   std::fputs("     ... hit ENTER to continue ", out);
 }
@@ -128,8 +128,8 @@ void ephemeris_block(const RunState& rs) {
   Nutation((JD - 2451545.0) / 36525, &delta_psi, &delta_eps, &eps0, &eps);
 
   std::fputs("\n EPHEMERIDES of celestial object:\n", out);
-  std::fprintf(out, " ============ JDE = %.7f ============\n", rs.JDE);
-  const DegMinSec gha = split_dms(rs.GHA);
+  std::fprintf(out, " ============ JDE = %.7f ============\n", rs.calc.JDE);
+  const DegMinSec gha = split_dms(rs.calc.GHA);
   if (code >= 0 && code <= 7) {
     std::fprintf(out, " GHA of %s = %d deg %d' %.2f''\n", kGhaNames[code],
                  gha.deg, gha.min, gha.sec);
@@ -138,33 +138,33 @@ void ephemeris_block(const RunState& rs) {
     std::fprintf(out, "%s", star_label(w.starno));
     if (w.starno == 43) {
       // Polaris in degrees and decimal minutes.
-      const DegMin g = split_dm(rs.GHA);
+      const DegMin g = split_dm(rs.calc.GHA);
       std::fprintf(out, "= %d deg %.2f'\n", g.deg, g.min);
     } else {
       std::fprintf(out, "= %d deg %d' %.2f''\n", gha.deg, gha.min, gha.sec);
     }
   }
-  std::fprintf(out, " GHA (dec.) = %.8f deg \n", rs.GHA);
-  const DegMinSec lha = split_dms(rs.LHA);
+  std::fprintf(out, " GHA (dec.) = %.8f deg \n", rs.calc.GHA);
+  const DegMinSec lha = split_dms(rs.calc.LHA);
   std::fprintf(out, " LHA ship  = %d deg %d' %.2f''\n", lha.deg, lha.min,
                lha.sec);
-  std::fprintf(out, " Declination = %.8f deg\n", rs.Dec);
-  const DegMinSec dec = split_dms(rs.Dec);
+  std::fprintf(out, " Declination = %.8f deg\n", rs.calc.Dec);
+  const DegMinSec dec = split_dms(rs.calc.Dec);
   std::fprintf(out, " Declination = %d deg %d' %.2f''\n", dec.deg, dec.min,
                dec.sec);
   // A star's right ascension is held in (-180, 180]: shown in [0, 360).
-  const double ra = norm360(rs.RA);
+  const double ra = norm360(rs.calc.RA);
   std::fprintf(out, " Rectascension = %.8f deg \n", ra);
   const DegMinSec rah = split_dms(ra / 15);
   std::fprintf(out, " Rectascension = %d hour %d m %.2f s\n", rah.deg,
                rah.min, rah.sec);
   if (code == 8) {
-    const DegMinSec sha = split_dms(norm360(rs.SHA));
+    const DegMinSec sha = split_dms(norm360(rs.calc.SHA));
     std::fprintf(out, " SHA (star)= %d deg %d' %.2f'' \n", sha.deg, sha.min,
                  sha.sec);
   }
-  std::fprintf(out, " GAST (appar. Sid.Time) = %.8f deg \n", rs.GAST);
-  const DegMinSec gast = split_dms(rs.GAST);
+  std::fprintf(out, " GAST (appar. Sid.Time) = %.8f deg \n", rs.calc.GAST);
+  const DegMinSec gast = split_dms(rs.calc.GAST);
   std::fprintf(out, " GAST = 'Aries'         =  %d deg %d' %.2f'' \n",
                gast.deg, gast.min, gast.sec);
   const DegMinSec gmst = split_dms(GMST);
@@ -172,22 +172,23 @@ void ephemeris_block(const RunState& rs) {
                gmst.deg, gmst.min, gmst.sec);
   int eot_min = 0;
   double eot_sec = 0;
-  eot_figures(equ_of_time(w.hour, w.minute, w.second, rs.GAST, rs.sunRA),
-              &eot_min, &eot_sec);
+  eot_figures(
+      equ_of_time(w.hour, w.minute, w.second, rs.calc.GAST, rs.calc.sunRA),
+      &eot_min, &eot_sec);
   std::fprintf(out, " EoT= %dm %.2fs;   DELTA-T = %.2f sec(+-1)\n", eot_min,
-               eot_sec, rs.deltaT);
+               eot_sec, rs.shared.deltaT);
   std::fprintf(out, " delta_psi=%.2f''; delta_eps=%.2f''\n", delta_psi * 3600,
                delta_eps * 3600);
   std::fprintf(out, " Ecliptic Obliquity eps=%.8f deg\n", eps);
-  const DegMin ha = split_dm(rs.Ha);
-  const DegMin ho = split_dm(rs.Ho);
-  const DegMin hc = split_dm(rs.Hc);
+  const DegMin ha = split_dm(rs.calc.Ha);
+  const DegMin ho = split_dm(rs.calc.Ho);
+  const DegMin hc = split_dm(rs.calc.Hc);
   std::fprintf(out, " Sext.: Ha=%dd%.1f' Ho=%dd%.1f' Hcalc=%dd%.1f'\n",
                ha.deg, ha.min, ho.deg, ho.min, hc.deg, hc.min);
   std::fprintf(out, " S_Correction= %.2f'; Index= %.2f' SDa=%.2f'\n",
-               rs.S_Correction, rs.Ic, rs.SDa);
-  std::fprintf(out, " Dip= %.2f' Refr= %.2f' HP= %.2f'[max:%.2f]\n", rs.dip,
-               rs.refraction, rs.parallax, rs.HP);
+               rs.calc.S_Correction, rs.shared.Ic, rs.calc.SDa);
+  std::fprintf(out, " Dip= %.2f' Refr= %.2f' HP= %.2f'[max:%.2f]\n",
+               rs.calc.dip, rs.calc.refraction, rs.calc.parallax, rs.calc.HP);
   std::fputs(" Precision:+-1'',see: NASA-JPL 'HORIZONS'\n", out);
   std::fputs(" ==============================================\n", out);
 }
@@ -199,17 +200,17 @@ void final_screen(const RunState& rs) {
   std::fputs(" Renewing Position 2 after sailing from Pos. 1\n", out);
   std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
   std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation FINAL ~~~~~~~~ \n\n",
-               rs.obsno);
+               rs.flow.obsno);
   sight_lines(rs, w);
-  altitude_line(" Sextant viewed:  Hs", rs.Hs2);
-  altitude_line(" Sextant appar.:  Ha", rs.Ha2);
-  altitude_line(" Sextant corr. :  Ho", rs.Ho2);
-  altitude_line(" Sextant calcul:  Hc", rs.Hc);
-  std::fprintf(out, " Course was: %5.0f  Velocity: %4.2f \n", rs.course,
-               rs.velocity);
+  altitude_line(" Sextant viewed:  Hs", rs.sight2.Hs);
+  altitude_line(" Sextant appar.:  Ha", rs.sight2.Ha);
+  altitude_line(" Sextant corr. :  Ho", rs.sight2.Ho);
+  altitude_line(" Sextant calcul:  Hc", rs.calc.Hc);
+  std::fprintf(out, " Course was: %5.0f  Velocity: %4.2f \n", rs.fix.course,
+               rs.fix.velocity);
   // The words name the Sun whatever the body.
-  intercept_line(rs.intercept, 999, "sun");
-  std::fprintf(out, " ==> Azimut   = %6.2f degrees  \n", rs.Az);
+  intercept_line(rs.calc.intercept, 999, "sun");
+  std::fprintf(out, " ==> Azimut   = %6.2f degrees  \n", rs.calc.Az);
 }
 
 void lunar_result_screen(const RunState& rs) {
@@ -220,32 +221,34 @@ void lunar_result_screen(const RunState& rs) {
   std::fputs(" ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n", out);
   date_line(w);
   std::fprintf(out, " ==> TIME-UTC: %dh %dm %ds, Delta_T: %.2f\n", w.hour,
-               w.minute, w.second, rs.deltaT);
-  std::fprintf(out, " JulianDay [incl.Delta_T]= %.7f\n", rs.JDE);
-  std::fprintf(out, " Temperature= %.1fC  Pressure= %.1fhPa\n", rs.temp,
-               rs.press);
+               w.minute, w.second, rs.shared.deltaT);
+  std::fprintf(out, " JulianDay [incl.Delta_T]= %.7f\n", rs.calc.JDE);
+  std::fprintf(out, " Temperature= %.1fC  Pressure= %.1fhPa\n", rs.shared.temp,
+               rs.shared.press);
   // Sunrise and sunset once observation 2's intercept is below one nautical
   // mile (its whole miles are 0); an intercept that is not a number is not.
-  if (std::fabs(rs.intercept2) < 1)
+  if (std::fabs(rs.sight2.intercept) < 1)
     std::fprintf(out, " SUN_R/S(Az)=%dh%dm(%d) %dh%dm(%d) D~%dm\n",
-                 rs.rise_hour, rs.rise_minute, rs.rise_az, rs.set_hour,
-                 rs.set_minute, rs.set_az, rs.twilight);
+                 rs.fix.rise_hour, rs.fix.rise_minute, rs.fix.rise_az,
+                 rs.fix.set_hour, rs.fix.set_minute, rs.fix.set_az,
+                 rs.fix.twilight);
   const int code = rs.obs2.bodycode;
   if (code == 0 || code == 1) {
-    std::fprintf(out, " MOON: SDa= %.2f', Lunar Distance to SUN\n", rs.SDa1);
+    std::fprintf(out, " MOON: SDa= %.2f', Lunar Distance to SUN\n",
+                 rs.sight1.SDa);
   } else if (code >= 4 && code <= 7) {
-    std::fprintf(out, " MOON: SDa= %.2f', Planet= %s\n", rs.SDa1,
+    std::fprintf(out, " MOON: SDa= %.2f', Planet= %s\n", rs.sight1.SDa,
                  kPlanetNames[code - 4]);
   } else if (code == 8) {
-    std::fprintf(out, " MOON: SDa= %.2f', Star=%s \n", rs.SDa1,
+    std::fprintf(out, " MOON: SDa= %.2f', Star=%s \n", rs.sight1.SDa,
                  star_label(rs.obs2.starno));
   }
   // The distances of the last lunar-distance step made after the first
   // correction.
-  if (rs.ldinner > 0) {
-    const DegMin measured = split_dm(rs.LD_limb);
-    const DegMinSec almanac = split_dms(rs.LDtrue);
-    const DegMinSec cleared = split_dms(rs.LDclear);
+  if (rs.flow.ldinner > 0) {
+    const DegMin measured = split_dm(rs.ld.LD_limb);
+    const DegMinSec almanac = split_dms(rs.ld.LDtrue);
+    const DegMinSec cleared = split_dms(rs.ld.LDclear);
     std::fprintf(out, " Lunar Dist. measured = %d deg %.1f'\n", measured.deg,
                  measured.min);
     std::fprintf(out, " Lunar Dist. (Almanac)= %d deg %d' %.2f''\n",
@@ -253,24 +256,25 @@ void lunar_result_screen(const RunState& rs) {
     std::fprintf(out, " LUNAR DIST. CLEARED  = %d deg %d' %.2f''\n",
                  cleared.deg, cleared.min, cleared.sec);
   }
-  std::fprintf(out, " Final Position Error = %5.2f naut. miles\n", rs.poserr);
+  std::fprintf(out, " Final Position Error = %5.2f naut. miles\n",
+               rs.fix.poserr);
   // A St. Hilaire fix holds only for a displacement small against the
   // zenith distance of the Moon.
-  const double zenith = 90.0 - static_cast<double>(dtoi(rs.Hs1));
-  if (rs.poserr > 10 * std::fabs(zenith))
+  const double zenith = 90.0 - static_cast<double>(dtoi(rs.sight1.Hs));
+  if (rs.fix.poserr > 10 * std::fabs(zenith))
     std::fputs(" ?? Displacement too big, St. Hilaire?\n", out);
   std::fputs("\n", out);
-  if (fix_converged(rs.poserr))
+  if (fix_converged(rs.fix.poserr))
     std::fputs(" ==> POSITION has CONVERGED:\n", out);
   else
     std::fputs(" ==> Approximate POSITION Fixed:\n", out);
   std::fprintf(out, "    Latitude  = %4d deg %5.2f' \n", w.lat_deg, w.lat_min);
   std::fprintf(out, "    Longitude = %4d deg %5.2f' \n", w.lon_deg, w.lon_min);
-  if (fix_converged(rs.poserr))
+  if (fix_converged(rs.fix.poserr))
     std::fputs(" This is actual POSITION, deviat.< 0.1nm\n", out);
   if (std::fabs(static_cast<double>(w.lat_deg)) > 89.9)
     std::fputs(" !!! Position-estimate should be changed !!!\n", out);
-  if (rs.badfix != 0) {
+  if (rs.flow.badfix != 0) {
     std::fputs(" !!! Observations not independent !!!\n", out);
     std::fputs(" !!! Result probably not good !!!\n", out);
   }

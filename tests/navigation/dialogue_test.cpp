@@ -167,15 +167,15 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);  // obsno 1: nothing
   EXPECT_FALSE(exists(kRecordFile2));
 
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   EXPECT_EQ(st_loop_top(rs), State::OBS2_FILE);
-  rs.Az = 99.5;
+  rs.calc.Az = 99.5;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_EQ(count(slurp(kRecordFile2), "0.000000 99.500000 3.141593\n"), 1);
 
   // A record file read: its values become the defaults.
   put(kRecordFile1, "2019 2 3\n");
-  rs.obsno = 1;
+  rs.flow.obsno = 1;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(rs.obs1.year, 2019);
   EXPECT_EQ(rs.work.year, 2019);
@@ -183,10 +183,10 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   // The automatic passes neither read nor write the files.
   put(kRecordFile1, "2020 2 3\n");
   navtest::fs::remove(kRecordFile2);
-  rs.autorun = 1;
+  rs.flow.autorun = 1;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(rs.obs1.year, 2019);
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_FALSE(exists(kRecordFile2));
   EXPECT_EQ(con.output(), "");
@@ -201,15 +201,15 @@ TEST_F(Dialogue, ExampleScreenOnlyForObservation1) {
     EXPECT_EQ(con.unread(), "rest");  // one key; a file of answers stays
   }
   {
-    rs.autorun = 1;
+    rs.flow.autorun = 1;
     MemConsole con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(count(con.output(), "E X A M P L E"), 1);
     EXPECT_EQ(con.unread(), "rest");
   }
   {
-    rs.autorun = 0;
-    rs.obsno = 2;
+    rs.flow.autorun = 0;
+    rs.flow.obsno = 2;
     MemConsole con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(con.output(), "");
@@ -240,10 +240,10 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
   for (const MenuCase& c : cases) {
     input_reset();
     RunState rs;
-    rs.obsno = c.obsno;
+    rs.flow.obsno = c.obsno;
     MemConsole con(c.answers);
     EXPECT_EQ(st_post_obs_menu(rs), c.next) << c.answers;
-    EXPECT_EQ(rs.obsno, c.obsno_after) << c.answers;
+    EXPECT_EQ(rs.flow.obsno, c.obsno_after) << c.answers;
     const char* prompt = c.obsno == 1
                              ? " ### ENTER: 1=repeat 9=stop, or hit RETURN "
                              : " ### ENTER: 2=repeat[2.obs.] or hit RETURN ";
@@ -255,30 +255,30 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
   // The automatic passes answer by themselves.
   for (int obsno : {1, 2}) {
     RunState rs;
-    rs.obsno = obsno;
-    rs.autorun = 1;
+    rs.flow.obsno = obsno;
+    rs.flow.autorun = 1;
     MemConsole con;
     EXPECT_EQ(st_post_obs_menu(rs), obsno == 1 ? State::LOOP_TOP : State::SAIL);
-    EXPECT_EQ(rs.choice, obsno == 1 ? 2 : 3);
+    EXPECT_EQ(rs.flow.choice, obsno == 1 ? 2 : 3);
   }
 }
 
 TEST_F(Dialogue, SailGoesToTheFirstLunarDistanceStep) {
   RunState rs;
   EXPECT_EQ(st_sail(rs), State::LD_STEP);
-  rs.lddone = 1;
+  rs.flow.lddone = 1;
   EXPECT_EQ(st_sail(rs), State::HCAZ);
-  EXPECT_EQ(rs.renewing, 1);
+  EXPECT_EQ(rs.flow.renewing, 1);
 }
 
 // A fix that has not converged, with the lunar distance entered.
 RunState unconverged() {
   RunState rs;
-  rs.poserr = 1.0;
-  rs.ldentered = 1;
-  rs.lddone = 1;
-  rs.ldpasses = 3;
-  rs.autorun = 1;
+  rs.fix.poserr = 1.0;
+  rs.flow.ldentered = 1;
+  rs.flow.lddone = 1;
+  rs.flow.ldpasses = 3;
+  rs.flow.autorun = 1;
   rs.work.lat_deg = 40;
   rs.work.lat_min = 12.5;
   return rs;
@@ -293,36 +293,36 @@ TEST_F(Dialogue, FinalMenuIteratesByItself) {
   RunState rs = unconverged();
   MemConsole con;  // nothing to read
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
-  EXPECT_EQ(rs.autorun, 0);
+  EXPECT_EQ(rs.flow.autorun, 0);
   EXPECT_EQ(con.output(), kIterateMenu);
   EXPECT_EQ(rs.obs1.lat_deg, 44);  // no latitude copied
 }
 
 TEST_F(Dialogue, FinalMenuReadsAfterThirtyIterations) {
   RunState rs = unconverged();
-  rs.iterpasses = kMaxIteratePasses - 1;
+  rs.flow.iterpasses = kMaxIteratePasses - 1;
   {
     MemConsole con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
     MemConsole con("7\n4\n");  // 7 shows the menu again and reads again
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
     EXPECT_EQ(con.output(), std::string(kIterateMenu) + kIterateMenu);
-    EXPECT_EQ(rs.iterpasses, 0);  // the count starts again
+    EXPECT_EQ(rs.flow.iterpasses, 0);  // the count starts again
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
     MemConsole con("\n");  // RETURN: a further lunar-distance pass
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
     MemConsole con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
     MemConsole con;  // end of input at the answer
     EXPECT_THROW(st_final_menu(rs), EndOfInput);
@@ -336,15 +336,15 @@ TEST_F(Dialogue, IteratePassesAreCountedAndEndedByConvergence) {
     ASSERT_EQ(st_final_menu(rs), State::ITERATE);
     ASSERT_EQ(st_iterate(rs), State::LOOP_TOP);
   }
-  EXPECT_EQ(rs.iterpasses, kMaxIteratePasses);
-  rs.poserr = 0.05;  // converged: the row of passes ends
+  EXPECT_EQ(rs.flow.iterpasses, kMaxIteratePasses);
+  rs.fix.poserr = 0.05;  // converged: the row of passes ends
   ASSERT_EQ(st_final_menu(rs), State::LD_STEP);
-  EXPECT_EQ(rs.iterpasses, 0);
+  EXPECT_EQ(rs.flow.iterpasses, 0);
 }
 
 TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
   RunState rs = unconverged();
-  rs.poserr = -0.099;
+  rs.fix.poserr = -0.099;
   {
     MemConsole con;  // 3 passes counted: a further pass by itself
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
@@ -356,28 +356,28 @@ TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
     EXPECT_EQ(rs.obs1.lon_deg, -17);  // the longitudes stay
     EXPECT_EQ(rs.obs1.lon_min, -11.6);
   }
-  rs.ldpasses = 31;
+  rs.flow.ldpasses = 31;
   {
     MemConsole con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
-    EXPECT_EQ(rs.ldpasses, 0);
+    EXPECT_EQ(rs.flow.ldpasses, 0);
   }
-  rs.ldpasses = 30;
+  rs.flow.ldpasses = 30;
   {
     MemConsole con;
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
-  rs.ldpasses = 0;
+  rs.flow.ldpasses = 0;
   {
     MemConsole con("1\n");
     EXPECT_EQ(st_final_menu(rs), State::LOOP_TOP);
-    EXPECT_EQ(rs.obsno, 1);
-    EXPECT_EQ(rs.lddone, 0);
-    EXPECT_EQ(rs.ldentered, 0);
-    EXPECT_EQ(rs.ldpasses, 0);
+    EXPECT_EQ(rs.flow.obsno, 1);
+    EXPECT_EQ(rs.flow.lddone, 0);
+    EXPECT_EQ(rs.flow.ldentered, 0);
+    EXPECT_EQ(rs.flow.ldpasses, 0);
   }
   rs = unconverged();
-  rs.poserr = 0.1;  // exactly 0.1 has not converged
+  rs.fix.poserr = 0.1;  // exactly 0.1 has not converged
   {
     MemConsole con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
@@ -397,8 +397,8 @@ TEST_F(Dialogue, FinalMenuAnswers) {
   for (const Case& c : cases) {
     input_reset();
     RunState rs = unconverged();
-    rs.poserr = 0;
-    rs.ldpasses = 0;
+    rs.fix.poserr = 0;
+    rs.flow.ldpasses = 0;
     MemConsole con(c.answers);
     EXPECT_EQ(st_final_menu(rs), c.next) << c.answers;
     EXPECT_EQ(con.unread(), "") << c.answers;
@@ -409,13 +409,13 @@ TEST_F(Dialogue, FinalMenuNearAPole) {
   for (int lat : {89, -89, 90}) {
     RunState rs = unconverged();
     rs.work.lat_deg = lat;
-    rs.ldpasses = 12;
+    rs.flow.ldpasses = 12;
     MemConsole con("\n");
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
     EXPECT_EQ(con.output(), " continue with RETURN, 1=start, or 9=stop\n");
-    EXPECT_EQ(rs.ldentered, 0);  // the lunar distance is asked again
-    EXPECT_EQ(rs.ldpasses, 0);
-    EXPECT_EQ(rs.autorun, 0);
+    EXPECT_EQ(rs.flow.ldentered, 0);  // the lunar distance is asked again
+    EXPECT_EQ(rs.flow.ldpasses, 0);
+    EXPECT_EQ(rs.flow.autorun, 0);
   }
   RunState rs = unconverged();
   rs.work.lat_deg = -88;
@@ -425,8 +425,8 @@ TEST_F(Dialogue, FinalMenuNearAPole) {
 
 TEST_F(Dialogue, FinalMenuWithoutTheLunarDistanceEntered) {
   RunState rs = unconverged();
-  rs.ldentered = 0;
-  rs.ldpasses = 0;
+  rs.flow.ldentered = 0;
+  rs.flow.ldpasses = 0;
   MemConsole con("4\n");
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   EXPECT_EQ(con.output(), kIterateMenu);
@@ -444,16 +444,16 @@ TEST_F(Dialogue, Iterate) {
   };
   for (const Case& c : cases) {
     RunState rs = unconverged();
-    rs.course = c.course;
-    rs.velocity = c.velocity;
-    rs.fix_lat = 10.5;
-    rs.fix_lon = -20.25;
+    rs.fix.course = c.course;
+    rs.fix.velocity = c.velocity;
+    rs.fix.lat = 10.5;
+    rs.fix.lon = -20.25;
     rs.work.lat_deg = 10;
     rs.work.lat_min = 30;
     rs.work.lon_deg = -20;
     rs.work.lon_min = -15;
-    rs.obsno = 2;
-    rs.autorun = 0;
+    rs.flow.obsno = 2;
+    rs.flow.autorun = 0;
     MemConsole con;
     EXPECT_EQ(st_iterate(rs), State::LOOP_TOP);
     const std::string want = cleared() +
@@ -466,9 +466,9 @@ TEST_F(Dialogue, Iterate) {
                              " ...now hit ENTER to continue:\n" +
                              c.line;
     EXPECT_EQ(con.output(), want);
-    EXPECT_EQ(rs.autorun, 1);
-    EXPECT_EQ(rs.obsno, 1);
-    EXPECT_EQ(rs.iterpasses, 1);
+    EXPECT_EQ(rs.flow.autorun, 1);
+    EXPECT_EQ(rs.flow.obsno, 1);
+    EXPECT_EQ(rs.flow.iterpasses, 1);
     // The fix goes to observation 2's record, the back-run to observation
     // 1's, and to position 1.
     EXPECT_EQ(rs.obs2.lat_deg, 10);
@@ -478,17 +478,17 @@ TEST_F(Dialogue, Iterate) {
       EXPECT_DOUBLE_EQ(rs.obs1.lat_min, 30);
       EXPECT_EQ(rs.obs1.lon_deg, -20);
       EXPECT_DOUBLE_EQ(rs.obs1.lon_min, -15);
-      EXPECT_DOUBLE_EQ(rs.pos1_lat, 10.5);
-      EXPECT_DOUBLE_EQ(rs.pos1_lon, -20.25);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, 10.5);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lon, -20.25);
     } else {  // 10 nautical miles back to the west
-      EXPECT_DOUBLE_EQ(rs.pos1_lat, 10.5);
-      EXPECT_LT(rs.pos1_lon, -20.25 - 10.0 / 60);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, 10.5);
+      EXPECT_LT(rs.sight1.pos.lon, -20.25 - 10.0 / 60);
       EXPECT_EQ(rs.obs1.lon_deg, -20);
     }
   }
   // Before the lunar distance is entered ITERATE waits for a key.
   RunState rs = unconverged();
-  rs.ldentered = 0;
+  rs.flow.ldentered = 0;
   MemConsole con("\nrest");
   st_iterate(rs);
   EXPECT_EQ(con.unread(), "rest");
@@ -496,8 +496,8 @@ TEST_F(Dialogue, Iterate) {
 
 TEST_F(Dialogue, StopSavesBothFiles) {
   RunState rs;
-  rs.Az1 = 150;
-  rs.Az2 = 250;
+  rs.sight1.Az = 150;
+  rs.sight2.Az = 250;
   rs.work = rs.obs2;
   MemConsole con;
   EXPECT_EQ(st_stop(rs), State::END);
@@ -536,7 +536,7 @@ TEST_F(Dialogue, ClosingScreen) {
                              "DE441", "1800", "2200", "almanac"})
     EXPECT_NE(out.find(source), std::string::npos) << source;
   for (const std::string& l : lines) EXPECT_LT(l.size(), 50u) << l;
-  EXPECT_EQ(rs.end_shown, 1);
+  EXPECT_EQ(rs.flow.end_shown, 1);
   EXPECT_EQ(con.unread(), "rest");
 }
 

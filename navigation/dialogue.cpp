@@ -75,6 +75,8 @@ const char* const kClosing[] = {
 };
 
 State dispatch(State s, RunState& rs) {
+  const State instead = passed_on_to(s, rs.flow);
+  if (instead != s) return instead;
   switch (s) {
     case State::START: return st_start(rs);
     case State::LOOP_TOP: return st_loop_top(rs);
@@ -82,10 +84,12 @@ State dispatch(State s, RunState& rs) {
     case State::EXAMPLE: return st_example(rs);
     case State::OBS_INPUT: return st_obs_input(rs);
     case State::COMPUTE: return compute_observation(rs);
-    case State::HCAZ: return hcaz_intercept(rs);
+    case State::HCAZ:
+      hcaz_intercept(rs);
+      return after_hcaz(rs.flow);
     case State::RESULT: return result_screens(rs);
     case State::POST_OBS_MENU: return st_post_obs_menu(rs);
-    case State::SAIL: return st_sail(rs);
+    case State::SAIL: return sail_run(rs);
     case State::FINAL: return final_fix(rs);
     case State::FINAL_MENU: return st_final_menu(rs);
     case State::LD_STEP: return lunar_distance_step(rs);
@@ -140,8 +144,29 @@ State st_start(RunState& rs) {
   return State::LOOP_TOP;
 }
 
+State passed_on_to(State s, const Flow& flow) {
+  switch (s) {
+    case State::LOOP_TOP:
+      return flow.obsno == 2 ? State::OBS2_FILE : s;
+    case State::OBS2_FILE:
+      return flow.obsno == 1 ? State::EXAMPLE : s;
+    case State::SAIL:
+      // The first lunar-distance step comes before any run and fix.
+      return flow.lddone ? s : State::LD_STEP;
+    default:
+      return s;
+  }
+}
+
+State after_hcaz(Flow& flow) {
+  if (flow.renewing) {
+    flow.renewing = false;
+    return State::FINAL;
+  }
+  return State::RESULT;
+}
+
 State st_loop_top(RunState& rs) {
-  if (rs.flow.obsno == 2) return State::OBS2_FILE;
   rs.work = rs.obs1;
   if (rs.flow.autorun)
     return State::EXAMPLE;         // the file is neither read nor written
@@ -150,7 +175,6 @@ State st_loop_top(RunState& rs) {
 }
 
 State st_obs2_file(RunState& rs) {
-  if (rs.flow.obsno == 1) return State::EXAMPLE;
   rs.work = rs.obs2;
   if (rs.flow.autorun) return State::EXAMPLE;
   if (!read_R2(rs)) write_W2(rs);
@@ -204,14 +228,6 @@ State st_post_obs_menu(RunState& rs) {
     case 3: return State::SAIL;
     default: return State::END;  // nothing is saved
   }
-}
-
-State st_sail(RunState& rs) {
-  if (!rs.flow.lddone) {
-    // The first lunar-distance step comes before any run and fix.
-    return State::LD_STEP;
-  }
-  return sail_run(rs);
 }
 
 State st_final_menu(RunState& rs) {

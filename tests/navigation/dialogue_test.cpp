@@ -164,11 +164,12 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   MemConsole con;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
-  EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);  // obsno 1: nothing
-  EXPECT_FALSE(exists(kRecordFile2));
-
+  // Observation 1 in hand passes OBS2_FILE by, observation 2 LOOP_TOP.
+  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::EXAMPLE);
+  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::LOOP_TOP);
   rs.flow.obsno = 2;
-  EXPECT_EQ(st_loop_top(rs), State::OBS2_FILE);
+  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::OBS2_FILE);
+  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::OBS2_FILE);
   rs.calc.Az = 99.5;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_EQ(count(slurp(kRecordFile2), "0.000000 99.500000 3.141593\n"), 1);
@@ -265,10 +266,15 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
 
 TEST_F(Dialogue, SailGoesToTheFirstLunarDistanceStep) {
   RunState rs;
-  EXPECT_EQ(st_sail(rs), State::LD_STEP);
-  rs.flow.lddone = 1;
-  EXPECT_EQ(st_sail(rs), State::HCAZ);
-  EXPECT_EQ(rs.flow.renewing, 1);
+  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::LD_STEP);
+  rs.flow.lddone = true;
+  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::SAIL);
+  EXPECT_EQ(sail_run(rs), State::HCAZ);
+  EXPECT_TRUE(rs.flow.renewing);
+  // HCAZ of observation 2 renewed after the run leads to the fix, once.
+  EXPECT_EQ(after_hcaz(rs.flow), State::FINAL);
+  EXPECT_FALSE(rs.flow.renewing);
+  EXPECT_EQ(after_hcaz(rs.flow), State::RESULT);
 }
 
 // A fix that has not converged, with the lunar distance entered.

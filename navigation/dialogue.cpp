@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -27,6 +28,7 @@
 #include "input.h"
 #include "records.h"
 #include "sailing.h"
+#include "session.h"
 #include "split.h"
 #include "states.h"
 
@@ -100,8 +102,39 @@ State dispatch(State s, RunState& rs) {
   return State::END;
 }
 
-// Removes a file; false when that fails, also when there is no such file.
-bool remove_file(const char* name) { return std::remove(name) == 0; }
+// Removes a file of the program's directory (con_dir()) as std::remove
+// would: unlinks it, or, when the name is a directory, removes the directory
+// if it is empty.  False when that fails, also when there is no such file.
+bool remove_file(const char* name) {
+  const int dir = con_dir();
+  return unlinkat(dir, name, 0) == 0 ||
+         (errno == EISDIR && unlinkat(dir, name, AT_REMOVEDIR) == 0);
+}
+
+// The record files and the Delta-T table are still opened by name, relative
+// to the process's working directory: for them the run enters the directory
+// of its files and leaves it again at its end.
+class EnterDirectory {
+ public:
+  explicit EnterDirectory(int dir)
+      : home_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        entered_(fchdir(dir) == 0) {}
+  ~EnterDirectory() {
+    if (home_ >= 0) {
+      if (entered_ && fchdir(home_) != 0) {
+        // The previous directory is gone; the run itself is complete.
+      }
+      close(home_);
+    }
+  }
+  EnterDirectory(const EnterDirectory&) = delete;
+  EnterDirectory& operator=(const EnterDirectory&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  int home_;
+  bool entered_;
+};
 
 }  // namespace
 
@@ -361,18 +394,22 @@ State st_end(RunState& rs) {
 }
 
 int run_dialogue(FILE* in, FILE* out, const char* workdir) {
-  FILE* const prev_in = con_in();
-  FILE* const prev_out = con_out();
-  const int home = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (chdir(workdir) != 0) {
+  const int dir = open(workdir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) {
     std::fprintf(out, " !!! directory %s cannot be entered\n", workdir);
     std::fflush(out);
-    if (home >= 0) close(home);
     return 1;
   }
-  con_bind(in, out);
-  input_reset();
-  earthcon_reset();
+  Session own;
+  own.console = Console{in, out, dir};
+  const SessionScope scope(own);
+  const EnterDirectory entered(dir);
+  if (!entered.entered()) {
+    std::fprintf(out, " !!! directory %s cannot be entered\n", workdir);
+    std::fflush(out);
+    close(dir);
+    return 1;
+  }
 
   RunState rs;
   try {
@@ -392,13 +429,6 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
     }
   }
   std::fflush(out);
-
-  con_bind(prev_in, prev_out);
-  if (home >= 0) {
-    if (fchdir(home) != 0) {
-      // The previous directory is gone; the run itself is complete.
-    }
-    close(home);
-  }
+  close(dir);
   return 0;
 }

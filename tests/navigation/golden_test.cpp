@@ -17,10 +17,11 @@
 // compared.  A regenerated transcript proves nothing by itself: read it line
 // by line against the screens it is meant to show before committing it.
 //
-// One case is also driven in process through run_dialogue, on streams in
-// memory, and must print the same transcript.
+// Some cases are also driven in process through run_dialogue, on streams in
+// memory, and must print the same transcript: also twice in one process.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,8 +35,6 @@
 #include <vector>
 
 #include "dialogue.h"
-#include "earthcon.h"
-#include "input.h"
 #include "nav_test_util.h"
 
 namespace {
@@ -195,12 +194,96 @@ TEST(GoldenInProcess, SameTranscript) {
     WorkDir work(folder / "setup");
     const std::string input = slurp(folder / "input");
     navtest::MemConsole con(input);
-    input_reset();
-    earthcon_reset();
     EXPECT_EQ(run_dialogue(con.in(), con.out(), work.path().c_str()), 0);
     EXPECT_TRUE(con.output() == slurp(folder / "stdout")) << name;
     EXPECT_EQ(files_of(work.path()), files_of(folder / "files")) << name;
   }
+}
+
+// One run of a case in process, in a fresh directory of its own: what it
+// printed and the files it left.
+struct InProcessRun {
+  std::string out;
+  std::map<std::string, std::string> files;
+};
+
+InProcessRun run_in_process(const std::string& name) {
+  const fs::path folder = kGolden / name;
+  WorkDir work(folder / "setup");
+  const std::string input = slurp(folder / "input");
+  char* buf = nullptr;
+  size_t len = 0;
+  FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
+  FILE* out = open_memstream(&buf, &len);
+  InProcessRun r;
+  if (in != nullptr && out != nullptr &&
+      run_dialogue(in, out, work.path().c_str()) == 0) {
+    std::fflush(out);
+    r.out.assign(buf, len);
+    r.files = files_of(work.path());
+  }
+  if (in) std::fclose(in);
+  if (out) std::fclose(out);
+  std::free(buf);
+  return r;
+}
+
+// The case whose Earth conditions are changed: the Delta-T typed is
+// remembered for the whole run, and must not reach another run.
+const char kRemembering[] = "earth_conditions_changed";
+
+// Two runs one after the other in one process print the same transcript
+// and leave the same files as the real program; the process's working
+// directory is the same before and after.
+TEST(GoldenInProcess, TwoRunsOneAfterTheOther) {
+  const fs::path cwd = fs::current_path();
+  const fs::path folder = kGolden / kRemembering;
+  for (int i = 0; i < 2; ++i) {
+    const InProcessRun r = run_in_process(kRemembering);
+    EXPECT_TRUE(r.out == slurp(folder / "stdout")) << "run " << i;
+    EXPECT_EQ(r.files, files_of(folder / "files")) << "run " << i;
+    EXPECT_EQ(fs::current_path(), cwd);
+  }
+}
+
+// Two runs at once on two threads: each has its session (console, kept
+// lines, remembered Delta-T) and its directory, and prints the transcript of
+// the real program.  The threads have the stack the program gives its
+// dialogue.  Enabled once the record files and the Delta-T table are opened
+// through the run's directory (con_dir()) instead of the process's working
+// directory, which the run still enters for them.
+TEST(GoldenInProcess, DISABLED_TwoRunsAtOnceOnTwoThreads) {
+  const fs::path cwd = fs::current_path();
+  const char* const names[2] = {kRemembering, "run_mars_south_east"};
+  InProcessRun got[2];
+  struct Job {
+    const char* name;
+    InProcessRun* result;
+  } jobs[2] = {{names[0], &got[0]}, {names[1], &got[1]}};
+  pthread_t threads[2];
+  bool started[2] = {false, false};
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, 8u << 20), 0);
+  for (int i = 0; i < 2; ++i)
+    started[i] = pthread_create(
+                     &threads[i], &attr,
+                     [](void* p) -> void* {
+                       auto* job = static_cast<Job*>(p);
+                       *job->result = run_in_process(job->name);
+                       return nullptr;
+                     },
+                     &jobs[i]) == 0;
+  pthread_attr_destroy(&attr);
+  for (int i = 0; i < 2; ++i)
+    if (started[i]) pthread_join(threads[i], nullptr);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(started[i]);
+    const fs::path folder = kGolden / names[i];
+    EXPECT_TRUE(got[i].out == slurp(folder / "stdout")) << names[i];
+    EXPECT_EQ(got[i].files, files_of(folder / "files")) << names[i];
+  }
+  EXPECT_EQ(fs::current_path(), cwd);
 }
 
 }  // namespace

@@ -39,13 +39,8 @@ void assumed_position(const RunState& rs, double* lat, double* lon) {
 State compute_observation(RunState& rs) {
   Computation& c = rs.calc;
   const obsrec& w = rs.work;
-  obstime& t = c.calctime;
-  t.year = w.year;
-  t.month = w.month;
-  t.day = w.day;
-  t.hour = w.hour;
-  t.minute = w.minute;
-  t.second = w.second;
+  c.calctime = obstime{w.year, w.month, w.day, w.hour, w.minute, w.second};
+  const obstime& t = c.calctime;
 
   // The Sun's place, for every body: its right ascension and the dynamical
   // Julian Day serve the ephemeris screen.

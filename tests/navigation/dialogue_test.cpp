@@ -22,7 +22,6 @@ namespace {
 
 using navtest::count;
 using navtest::fs::exists;
-using navtest::MemConsole;
 using navtest::put;
 using navtest::slurp;
 
@@ -63,7 +62,7 @@ const char kFresh1[] =
 // Runs the whole dialogue in process on the given answers, in the fixture's
 // directory; returns what it printed.
 std::string run(const std::string& answers, const char* dir = ".") {
-  MemConsole con(answers);
+  ConsoleCapture con(answers);
   EXPECT_EQ(run_dialogue(con.in(), con.out(), dir), 0);
   return con.output();
 }
@@ -122,7 +121,7 @@ TEST_F(Dialogue, ResetBranches) {
     put(kRecordFile2, "1998 1 1\n");
     put("dodarivi0r0.txt", "    2020   69.4 \n    2030   70.0 \n");
     RunState rs;
-    MemConsole con(c.answers);
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_start(rs), State::LOOP_TOP);
     EXPECT_EQ(con.unread(), "") << c.answers;
     EXPECT_EQ(con.output(), cleared() + kTitle +
@@ -138,7 +137,7 @@ TEST_F(Dialogue, ResetBranches) {
 
 TEST_F(Dialogue, ResetOfMissingFilesReportsThem) {
   RunState rs;
-  MemConsole con("r\nx\n\n");
+  ConsoleCapture con("r\nx\n\n");
   ASSERT_EQ(st_start(rs), State::LOOP_TOP);
   const std::string out = con.output();
   EXPECT_NE(out.find(" OK, + RESETTiNG files 0x1 and 0x2.txt\n"
@@ -154,14 +153,14 @@ TEST_F(Dialogue, ResetOfMissingFilesReportsThem) {
 
   // The start creates the table file again, so its removal succeeds again.
   RunState again;
-  MemConsole con2("1\n2\n\n");
+  ConsoleCapture con2("1\n2\n\n");
   ASSERT_EQ(st_start(again), State::LOOP_TOP);
   EXPECT_EQ(count(con2.output(), "WRITE PROTECTED"), 0);
 }
 
 TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
   // Observation 1 in hand passes OBS2_FILE by, observation 2 LOOP_TOP.
@@ -196,14 +195,14 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
 TEST_F(Dialogue, ExampleScreenOnlyForObservation1) {
   RunState rs;
   {
-    MemConsole con("\nrest");
+    ConsoleCapture con("\nrest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(count(con.output(), "E X A M P L E"), 1);
     EXPECT_EQ(con.unread(), "rest");  // one key; a file of answers stays
   }
   {
     rs.flow.autorun = 1;
-    MemConsole con("rest");
+    ConsoleCapture con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(count(con.output(), "E X A M P L E"), 1);
     EXPECT_EQ(con.unread(), "rest");
@@ -211,7 +210,7 @@ TEST_F(Dialogue, ExampleScreenOnlyForObservation1) {
   {
     rs.flow.autorun = 0;
     rs.flow.obsno = 2;
-    MemConsole con("rest");
+    ConsoleCapture con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(con.output(), "");
     EXPECT_EQ(con.unread(), "rest");
@@ -242,7 +241,7 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
     input_reset();
     RunState rs;
     rs.flow.obsno = c.obsno;
-    MemConsole con(c.answers);
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_post_obs_menu(rs), c.next) << c.answers;
     EXPECT_EQ(rs.flow.obsno, c.obsno_after) << c.answers;
     const char* prompt = c.obsno == 1
@@ -258,7 +257,7 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
     RunState rs;
     rs.flow.obsno = obsno;
     rs.flow.autorun = 1;
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_post_obs_menu(rs), obsno == 1 ? State::LOOP_TOP : State::SAIL);
     EXPECT_EQ(rs.flow.choice, obsno == 1 ? 2 : 3);
   }
@@ -297,7 +296,7 @@ const char kConvergedMenu[] =
 
 TEST_F(Dialogue, FinalMenuIteratesByItself) {
   RunState rs = unconverged();
-  MemConsole con;  // nothing to read
+  ConsoleCapture con;  // nothing to read
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   EXPECT_EQ(rs.flow.autorun, 0);
   EXPECT_EQ(con.output(), kIterateMenu);
@@ -308,36 +307,36 @@ TEST_F(Dialogue, FinalMenuReadsAfterThirtyIterations) {
   RunState rs = unconverged();
   rs.flow.iterpasses = kMaxIteratePasses - 1;
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   }
   rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("7\n4\n");  // 7 shows the menu again and reads again
+    ConsoleCapture con("7\n4\n");  // 7 shows the menu again and reads again
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
     EXPECT_EQ(con.output(), std::string(kIterateMenu) + kIterateMenu);
     EXPECT_EQ(rs.flow.iterpasses, 0);  // the count starts again
   }
   rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("\n");  // RETURN: a further lunar-distance pass
+    ConsoleCapture con("\n");  // RETURN: a further lunar-distance pass
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
   rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("9\n");
+    ConsoleCapture con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
   }
   rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con;  // end of input at the answer
+    ConsoleCapture con;  // end of input at the answer
     EXPECT_THROW(st_final_menu(rs), EndOfInput);
   }
 }
 
 TEST_F(Dialogue, IteratePassesAreCountedAndEndedByConvergence) {
   RunState rs = unconverged();
-  MemConsole con;
+  ConsoleCapture con;
   for (int i = 0; i < kMaxIteratePasses; ++i) {
     ASSERT_EQ(st_final_menu(rs), State::ITERATE);
     ASSERT_EQ(st_iterate(rs), State::LOOP_TOP);
@@ -352,7 +351,7 @@ TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
   RunState rs = unconverged();
   rs.fix.poserr = -0.099;
   {
-    MemConsole con;  // 3 passes counted: a further pass by itself
+    ConsoleCapture con;  // 3 passes counted: a further pass by itself
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
     EXPECT_EQ(con.output(), kConvergedMenu);
     EXPECT_EQ(rs.obs1.lat_deg, 40);
@@ -364,18 +363,18 @@ TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
   }
   rs.flow.ldpasses = 31;
   {
-    MemConsole con("9\n");
+    ConsoleCapture con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
     EXPECT_EQ(rs.flow.ldpasses, 0);
   }
   rs.flow.ldpasses = 30;
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
   rs.flow.ldpasses = 0;
   {
-    MemConsole con("1\n");
+    ConsoleCapture con("1\n");
     EXPECT_EQ(st_final_menu(rs), State::LOOP_TOP);
     EXPECT_EQ(rs.flow.obsno, 1);
     EXPECT_EQ(rs.flow.lddone, 0);
@@ -385,7 +384,7 @@ TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
   rs = unconverged();
   rs.fix.poserr = 0.1;  // exactly 0.1 has not converged
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   }
 }
@@ -405,7 +404,7 @@ TEST_F(Dialogue, FinalMenuAnswers) {
     RunState rs = unconverged();
     rs.fix.poserr = 0;
     rs.flow.ldpasses = 0;
-    MemConsole con(c.answers);
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_final_menu(rs), c.next) << c.answers;
     EXPECT_EQ(con.unread(), "") << c.answers;
   }
@@ -416,7 +415,7 @@ TEST_F(Dialogue, FinalMenuNearAPole) {
     RunState rs = unconverged();
     rs.work.lat_deg = lat;
     rs.flow.ldpasses = 12;
-    MemConsole con("\n");
+    ConsoleCapture con("\n");
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
     EXPECT_EQ(con.output(), " continue with RETURN, 1=start, or 9=stop\n");
     EXPECT_EQ(rs.flow.ldentered, 0);  // the lunar distance is asked again
@@ -425,7 +424,7 @@ TEST_F(Dialogue, FinalMenuNearAPole) {
   }
   RunState rs = unconverged();
   rs.work.lat_deg = -88;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
 }
 
@@ -433,7 +432,7 @@ TEST_F(Dialogue, FinalMenuWithoutTheLunarDistanceEntered) {
   RunState rs = unconverged();
   rs.flow.ldentered = 0;
   rs.flow.ldpasses = 0;
-  MemConsole con("4\n");
+  ConsoleCapture con("4\n");
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   EXPECT_EQ(con.output(), kIterateMenu);
 }
@@ -460,7 +459,7 @@ TEST_F(Dialogue, Iterate) {
     rs.work.lon_min = -15;
     rs.flow.obsno = 2;
     rs.flow.autorun = 0;
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_iterate(rs), State::LOOP_TOP);
     const std::string want = cleared() +
                              " ITERATION started:\n"
@@ -495,7 +494,7 @@ TEST_F(Dialogue, Iterate) {
   // Before the lunar distance is entered ITERATE waits for a key.
   RunState rs = unconverged();
   rs.flow.ldentered = 0;
-  MemConsole con("\nrest");
+  ConsoleCapture con("\nrest");
   st_iterate(rs);
   EXPECT_EQ(con.unread(), "rest");
 }
@@ -505,7 +504,7 @@ TEST_F(Dialogue, StopSavesBothFiles) {
   rs.sight1.Az = 150;
   rs.sight2.Az = 250;
   rs.work = rs.obs2;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_stop(rs), State::END);
   EXPECT_EQ(con.output(),
             "\n>> fixed: write dodarivi0r1.txt \n"
@@ -520,7 +519,7 @@ TEST_F(Dialogue, StopSavesBothFiles) {
 
 TEST_F(Dialogue, ClosingScreen) {
   RunState rs;
-  MemConsole con("\nrest");
+  ConsoleCapture con("\nrest");
   EXPECT_EQ(st_end(rs), State::END);
   const std::string out = con.output();
   EXPECT_EQ(out.substr(0, 2), " \n");
@@ -610,7 +609,7 @@ TEST_F(Dialogue, WorkingDirectoryAndRepeatedRuns) {
   EXPECT_NE(second.find(" Delta-T : 68.59 sec\n"), std::string::npos);
   EXPECT_EQ(run("\n\n\n\n\n\n", "sub"), second);
 
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(run_dialogue(con.in(), con.out(), "no/such/dir"), 1);
   EXPECT_EQ(con.output(), " !!! directory no/such/dir cannot be entered\n");
 }

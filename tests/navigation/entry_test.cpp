@@ -19,7 +19,6 @@
 namespace {
 
 using navtest::count;
-using navtest::MemConsole;
 
 // Answers of observation 1, one per prompt, in the order of the screens.
 struct Obs1Answers {
@@ -40,7 +39,7 @@ class Entry : public navtest::InTempDir {
   // Runs the entry of the observation in hand on the given answers; every
   // answer must be used.
   std::string enter(const std::string& answers, bool want_ok = true) {
-    MemConsole con(answers);
+    ConsoleCapture con(answers);
     bool ok = false;
     try {
       ok = enter_observation(rs);
@@ -492,7 +491,7 @@ class StarList : public ::testing::Test {
 };
 
 TEST_F(StarList, Screen) {
-  MemConsole con("12\n\n");
+  ConsoleCapture con("12\n\n");
   EXPECT_EQ(starlist(0, 33), 12);
   std::string want(38, '\n');
   want += " *** STAR-CATALOG 0..57: ***\n";
@@ -513,7 +512,7 @@ TEST_F(StarList, Screen) {
 }
 
 TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
-  MemConsole con("60\n\n\n\n-1\n\n57\n\n");
+  ConsoleCapture con("60\n\n\n\n-1\n\n57\n\n");
   EXPECT_EQ(starlist(0, 5), 57);
   const std::string out = con.output();
   EXPECT_EQ(count(out, " *** STAR-CATALOG"), 4);
@@ -523,14 +522,14 @@ TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
 }
 
 TEST_F(StarList, AutomaticPassTakesTheDefault) {
-  MemConsole con("");
+  ConsoleCapture con("");
   EXPECT_EQ(starlist(1, 43), 43);
   EXPECT_NE(con.output().find(" ==>  enter Number of Star: - Star selected: "),
             std::string::npos);
 }
 
 TEST(Example, Screen) {
-  MemConsole con;
+  ConsoleCapture con;
   RunState rs;
   example_screen(rs);
   std::string want = " >skip> \n";

@@ -19,23 +19,18 @@
 //
 // Some cases are also driven in process through run_dialogue, on streams in
 // memory, and must print the same transcript: also twice in one process.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialogue.h"
 #include "nav_test_util.h"
+#include "program_run.h"
 
 namespace {
 
@@ -72,58 +67,15 @@ std::map<std::string, std::string> files_of(const fs::path& dir) {
 class WorkDir {
  public:
   explicit WorkDir(const fs::path& setup) {
-    std::string tmpl = (fs::temp_directory_path() / "ld_golden_XXXXXX").string();
-    if (mkdtemp(tmpl.data()) == nullptr) std::abort();
-    dir_ = tmpl;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(setup, ec))
-      fs::copy(e.path(), dir_ / e.path().filename(), ec);
+      fs::copy(e.path(), dir_.path() / e.path().filename(), ec);
   }
-  ~WorkDir() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  const fs::path& path() const { return dir_; }
+  const fs::path& path() const { return dir_.path(); }
 
  private:
-  fs::path dir_;
+  testsupport::TempDir dir_{"ld_golden"};
 };
-
-// Runs the program in dir with standard input from the file input and
-// standard output into the file output; false when it does not end within
-// the time limit (it is killed then).  *status receives the exit status.
-bool run_program(const fs::path& dir, const fs::path& input,
-                 const fs::path& output, int* status) {
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    const int in = open(input.c_str(), O_RDONLY);
-    const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open("/dev/null", O_WRONLY);
-    if (in < 0 || out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    execl(LD_VELDRAMONT, LD_VELDRAMONT, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  const auto deadline =
-      std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  for (;;) {
-    int st = 0;
-    const pid_t r = waitpid(pid, &st, WNOHANG);
-    if (r == pid) {
-      *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &st, 0);
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
 
 class Golden : public ::testing::TestWithParam<std::string> {};
 
@@ -131,14 +83,11 @@ TEST_P(Golden, Transcript) {
   const fs::path folder = kGolden / GetParam();
   ASSERT_TRUE(fs::exists(folder / "input")) << folder;
   WorkDir work(folder / "setup");
-  const fs::path out_file =
-      fs::temp_directory_path() / ("ld_golden_out_" + std::to_string(getpid()));
-  int status = -1;
-  ASSERT_TRUE(run_program(work.path(), folder / "input", out_file, &status))
-      << "the program did not end";
-  EXPECT_EQ(status, 0);
-  const std::string got = slurp(out_file);
-  fs::remove(out_file);
+  const testsupport::ProgramRun run = testsupport::run_program(
+      LD_VELDRAMONT, work.path(), slurp(folder / "input"), 120);
+  ASSERT_TRUE(run.ended) << "the program did not end";
+  EXPECT_EQ(run.status, 0);
+  const std::string& got = run.out;
   const auto got_files = files_of(work.path());
 
   if (regenerate()) {
@@ -193,7 +142,7 @@ TEST(GoldenInProcess, SameTranscript) {
     ASSERT_TRUE(fs::exists(folder / "stdout")) << folder;
     WorkDir work(folder / "setup");
     const std::string input = slurp(folder / "input");
-    navtest::MemConsole con(input);
+    ConsoleCapture con(input);
     EXPECT_EQ(run_dialogue(con.in(), con.out(), work.path().c_str()), 0);
     EXPECT_TRUE(con.output() == slurp(folder / "stdout")) << name;
     EXPECT_EQ(files_of(work.path()), files_of(folder / "files")) << name;
@@ -210,21 +159,12 @@ struct InProcessRun {
 InProcessRun run_in_process(const std::string& name) {
   const fs::path folder = kGolden / name;
   WorkDir work(folder / "setup");
-  const std::string input = slurp(folder / "input");
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
-  FILE* out = open_memstream(&buf, &len);
+  ConsoleCapture con(slurp(folder / "input"));
   InProcessRun r;
-  if (in != nullptr && out != nullptr &&
-      run_dialogue(in, out, work.path().c_str()) == 0) {
-    std::fflush(out);
-    r.out.assign(buf, len);
+  if (run_dialogue(con.in(), con.out(), work.path().c_str()) == 0) {
+    r.out = con.output();
     r.files = files_of(work.path());
   }
-  if (in) std::fclose(in);
-  if (out) std::fclose(out);
-  std::free(buf);
   return r;
 }
 

@@ -27,7 +27,6 @@
 namespace {
 
 using navtest::count;
-using navtest::MemConsole;
 using navtest::slurp;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -91,7 +90,7 @@ TEST(ResultScreen, InterceptLine) {
   for (const Case& c : cases) {
     RunState rs;
     rs.calc.intercept = c.intercept;
-    MemConsole con;
+    ConsoleCapture con;
     result_screen(rs);
     EXPECT_TRUE(contains(con.output(), std::string(c.line) +
                                            " ==> Azimut   = 180.00 degrees\n"))
@@ -109,7 +108,7 @@ TEST(ResultScreen, WholeScreenAndTheHcLineOfEachBody) {
   rs.calc.Az = 127.47;
   rs.work.bodycode = 2;
   {
-    MemConsole con;
+    ConsoleCapture con;
     result_screen(rs);
     EXPECT_EQ(con.output(),
               cleared() +
@@ -144,7 +143,7 @@ TEST(ResultScreen, WholeScreenAndTheHcLineOfEachBody) {
   for (const Case& c : cases) {
     rs.work.bodycode = c.bodycode;
     rs.work.starno = 12;
-    MemConsole con;
+    ConsoleCapture con;
     result_screen(rs);
     EXPECT_TRUE(contains(con.output(), c.line)) << c.bodycode;
   }
@@ -158,7 +157,7 @@ std::string star_block(int starno, double gha, double ra) {
   rs.calc.GHA = gha;
   rs.calc.RA = ra;
   rs.calc.SHA = norm360(360 - ra);
-  MemConsole con;
+  ConsoleCapture con;
   ephemeris_block(rs);
   return con.output();
 }
@@ -184,7 +183,7 @@ TEST(EphemerisBlock, StarLines) {
   RunState rs;
   rs.work.bodycode = 6;
   rs.calc.GHA = 65.870928;
-  MemConsole con;
+  ConsoleCapture con;
   ephemeris_block(rs);
   EXPECT_TRUE(contains(con.output(), " GHA of JUPITER = 65 deg 52' 15.34''\n"));
   EXPECT_FALSE(contains(con.output(), "SHA"));
@@ -209,7 +208,7 @@ TEST(FinalScreen, InterceptWordsNameTheSun) {
     rs.work.bodycode = 8;  // whatever the body
     rs.calc.intercept = c.intercept;
     rs.calc.Az = 79.88;
-    MemConsole con;
+    ConsoleCapture con;
     final_screen(rs);
     EXPECT_TRUE(
         contains(con.output(), std::string(" Course was:     0  Velocity: 0.00 \n") +
@@ -245,7 +244,7 @@ class Passes : public navtest::InTempDir {
 // Both observations computed and shown at the date and time of obs1, at
 // its dead-reckoning position, as an automatic pass does.
 void reduce_both(RunState& rs) {
-  MemConsole con;
+  ConsoleCapture con;
   const int autorun = rs.flow.autorun;
   rs.flow.autorun = 1;
   const obsrec& r = rs.obs1;
@@ -276,7 +275,7 @@ TEST_F(Passes, NegativeCorrectedAltitudeGoesIntoHoAsItsMagnitude) {
   rs.sight2.pos.lat = 44.5;
   rs.sight2.pos.lon = -17.25;
   rs.calc.Hs = -2.0;
-  MemConsole con;
+  ConsoleCapture con;
   ASSERT_EQ(compute_observation(rs), State::HCAZ);
   double par = 0, dip = 0, refr = 0, sda = 0, corr = 0;
   const double signed_Ho = BESCHICKUNG(
@@ -313,7 +312,7 @@ TEST_F(Passes, ComputeKeepsWhatTheLunarDistanceAndTheFixNeed) {
 TEST_F(Passes, ResultWaitsForAKeyOnlyOutsideTheAutomaticPasses) {
   RunState rs = reduced();
   {
-    MemConsole con("xrest");
+    ConsoleCapture con("xrest");
     EXPECT_EQ(result_screens(rs), State::POST_OBS_MENU);
     EXPECT_EQ(con.unread(), "rest");
     // The line end that opens the ephemeris block closes the pause line.
@@ -321,7 +320,7 @@ TEST_F(Passes, ResultWaitsForAKeyOnlyOutsideTheAutomaticPasses) {
                                        " EPHEMERIDES of celestial object:\n"));
   }
   rs.flow.autorun = 1;
-  MemConsole con("xrest");
+  ConsoleCapture con("xrest");
   result_screens(rs);
   EXPECT_EQ(con.unread(), "xrest");
 }
@@ -336,7 +335,7 @@ const char kLdQuestions[] =
 TEST_F(Passes, FirstLunarDistanceStep) {
   RunState rs = reduced();
   rs.flow.ldpasses = 4;
-  MemConsole con("\n\n\nxrest");
+  ConsoleCapture con("\n\n\nxrest");
   EXPECT_EQ(lunar_distance_step(rs), State::OBS_INPUT);
   EXPECT_EQ(con.output(),
             cleared() + kLdQuestions +
@@ -369,7 +368,7 @@ TEST_F(Passes, LunarDistanceAnswers) {
   RunState rs = reduced();
   rs.shared.Ic = -1.2;
   // A limb of exactly 1.5, or not a number, names neither limb: asked again.
-  MemConsole con("1.5\nnan\n2\n2\n-48 -7\n\n");
+  ConsoleCapture con("1.5\nnan\n2\n2\n-48 -7\n\n");
   EXPECT_EQ(lunar_distance_step(rs), State::OBS_INPUT);
   const std::string out = con.output();
   EXPECT_EQ(count(out, " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 1 ] Input: "),
@@ -386,7 +385,7 @@ TEST_F(Passes, LunarDistanceAnswers) {
   // is west.
   rs.flow.ldentered = 0;
   rs.flow.lddone = 0;
-  MemConsole again("\n1.5\n\n\n");
+  ConsoleCapture again("\n1.5\n\n\n");
   lunar_distance_step(rs);
   EXPECT_TRUE(contains(again.output(),
                        " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 2 ] Input: "
@@ -401,7 +400,7 @@ TEST_F(Passes, EndOfInputAtTheLunarDistanceQuestions) {
   for (const char* input : {"", "1.5\n", "1.5\n1.5\n", "\n\n", "\n\n\n"}) {
     input_reset();
     RunState rs = reduced();
-    MemConsole con(input);
+    ConsoleCapture con(input);
     EXPECT_THROW(lunar_distance_step(rs), EndOfInput) << input;
   }
 }
@@ -409,7 +408,7 @@ TEST_F(Passes, EndOfInputAtTheLunarDistanceQuestions) {
 TEST_F(Passes, SunAsSecondBodyAddsItsNearLimb) {
   RunState rs = reduced();
   rs.obs2.bodycode = 1;
-  MemConsole con("\n\n\n\n");
+  ConsoleCapture con("\n\n\n\n");
   lunar_distance_step(rs);
   EXPECT_TRUE(contains(con.output(),
                        "Input: \n for SUN always NEAR limb assumed!\n\n"
@@ -424,13 +423,13 @@ TEST_F(Passes, SunAsSecondBodyAddsItsNearLimb) {
 TEST_F(Passes, FirstStepGuardsAFailedClearing) {
   RunState rs = reduced();
   rs.ld.LD_limb = 45.5;  // some 3 degrees short of the almanac distance
-  MemConsole con("\n\n\n\n");
+  ConsoleCapture con("\n\n\n\n");
   lunar_distance_step(rs);
   EXPECT_EQ(rs.ld.LDclear, rs.ld.LDobs);
   EXPECT_EQ(rs.ld.t1, 3 + 57 / 60.0 + 14 / 3600.0 -
                           1 * 1.8 * (rs.ld.LDobs - rs.ld.LDtrue));
   // A later step makes no such replacement.
-  MemConsole later;
+  ConsoleCapture later;
   EXPECT_EQ(lunar_distance_step(rs), State::LOOP_TOP);
   EXPECT_NE(rs.ld.LDclear, rs.ld.LDobs);
 }
@@ -438,7 +437,7 @@ TEST_F(Passes, FirstStepGuardsAFailedClearing) {
 TEST_F(Passes, LaterStepsIterateTheTime) {
   RunState rs = reduced();
   {
-    MemConsole con("\n\n\n\n");
+    ConsoleCapture con("\n\n\n\n");
     lunar_distance_step(rs);
   }
   // Sights without refraction or parallax and a distance to the Moon's
@@ -460,7 +459,7 @@ TEST_F(Passes, LaterStepsIterateTheTime) {
               t.second, &vDec, &vGHA, &vGAST, &vRA, &vHP);
     rs.ld.LD_limb = LDist(mDec, vDec, mRA, vRA);
   }
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(lunar_distance_step(rs), State::LOOP_TOP);
   EXPECT_EQ(con.output(), cleared());
   EXPECT_EQ(rs.flow.ldinner, 1);
@@ -493,13 +492,13 @@ TEST_F(Passes, LaterStepsIterateTheTime) {
 TEST_F(Passes, NegativeCorrectedHourWarnsAndWaits) {
   RunState rs = reduced();
   {
-    MemConsole con("\n\n\n\n");
+    ConsoleCapture con("\n\n\n\n");
     lunar_distance_step(rs);
   }
   // A distance some 2.75 degrees larger: the Moon stood there about five
   // hours earlier, before 0 h of the day.
   rs.ld.LD_limb += 2.75;
-  MemConsole con("krest");
+  ConsoleCapture con("krest");
   EXPECT_EQ(lunar_distance_step(rs), State::LOOP_TOP);
   EXPECT_LT(rs.ld.t1, 0);
   EXPECT_EQ(con.output(), cleared() + "\n !!! Warning: new hour t1 negativ!");
@@ -508,7 +507,7 @@ TEST_F(Passes, NegativeCorrectedHourWarnsAndWaits) {
   EXPECT_EQ(rs.obs1.day, 17);
   EXPECT_EQ(rs.obs1.hour, dtoi(rs.ld.t1));
   EXPECT_LE(rs.obs1.minute, 0);
-  MemConsole none;
+  ConsoleCapture none;
   rs.calc.calctime.hour = 3;
   EXPECT_THROW(lunar_distance_step(rs), EndOfInput);  // the wait at the end
 }
@@ -516,7 +515,7 @@ TEST_F(Passes, NegativeCorrectedHourWarnsAndWaits) {
 TEST_F(Passes, NotANumberInTheClearing) {
   RunState rs = reduced();
   rs.sight1.Ho = kNaN;  // as from a sextant altitude that no sight can give
-  MemConsole con("\n\n\n\n");
+  ConsoleCapture con("\n\n\n\n");
   EXPECT_EQ(lunar_distance_step(rs), State::OBS_INPUT);
   EXPECT_TRUE(contains(con.output(),
                        " LDclear=nan LDtrue=48.6057[deg]\n"
@@ -524,7 +523,7 @@ TEST_F(Passes, NotANumberInTheClearing) {
                        " Time corrected by 0 hours 0 min\n"
                        " NEW TIME = 0 hours 0 min 0 sec\n"));
   // A later step: the repetition ends at once, and the time fields hold 0.
-  MemConsole later;
+  ConsoleCapture later;
   EXPECT_EQ(lunar_distance_step(rs), State::LOOP_TOP);
   EXPECT_EQ(rs.flow.ldinner, 1);
   EXPECT_EQ(rs.obs1.hour, 0);
@@ -535,7 +534,7 @@ TEST_F(Passes, NotANumberInTheClearing) {
 TEST_F(Passes, SecondBodyCodeAbove8EndsTheDialogue) {
   RunState rs = reduced();
   rs.obs2.bodycode = 9;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(lunar_distance_step(rs), State::END);
 }
 
@@ -543,7 +542,7 @@ TEST_F(Passes, SecondBodyCodeAbove8EndsTheDialogue) {
 // the corrected time.
 RunState sailed(RunState rs) {
   {
-    MemConsole con("\n\n\n\n");
+    ConsoleCapture con("\n\n\n\n");
     lunar_distance_step(rs);
   }
   reduce_both(rs);
@@ -555,7 +554,7 @@ RunState sailed(RunState rs) {
 
 TEST_F(Passes, FixScreens) {
   RunState rs = sailed(reduced());
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
   const std::string out = con.output();
   const std::string head = cleared() +
@@ -604,7 +603,7 @@ TEST_F(Passes, FixFarFromTheRunPositionWarns) {
   rs.calc.Az = 80;  // observation 2, renewed
   rs.calc.intercept = 600;
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
     EXPECT_TRUE(contains(con.output(),
                          " Final Position Error = 3455.66 naut. miles\n"
@@ -634,7 +633,7 @@ TEST_F(Passes, FixFarFromTheRunPositionWarns) {
     rs.sight1.Hs = c.Hs1;
     rs.fix.poserr = c.poserr;
     rs.work.lat_deg = c.lat_deg;
-    MemConsole con;
+    ConsoleCapture con;
     lunar_result_screen(rs);
     EXPECT_EQ(contains(con.output(), " ?? Displacement too big, St. Hilaire?\n"),
               c.hilaire)
@@ -651,7 +650,7 @@ TEST_F(Passes, BadIntersection) {
   rs.sight1.Az = 45;
   rs.calc.Az = 225;  // observation 2 renewed on the reverse bearing: parallel
   rs.flow.badfix = 0;
-  MemConsole con("krest");
+  ConsoleCapture con("krest");
   EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
   const std::string out = con.output();
   EXPECT_TRUE(contains(out, " ==> Azimut   = 225.00 degrees  \n"
@@ -662,7 +661,7 @@ TEST_F(Passes, BadIntersection) {
                             " !!! Result probably not good !!!\n\n"));
   EXPECT_EQ(rs.fix.lat, rs.sight2.pos.lat);  // line 2's foot point
   EXPECT_EQ(rs.flow.badfix, 0);
-  MemConsole none;  // end of input at the wait
+  ConsoleCapture none;  // end of input at the wait
   EXPECT_THROW(final_fix(rs), EndOfInput);
 }
 
@@ -672,7 +671,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     rs.sight1.Az = 400;
     rs.flow.autorun = 1;
     rs.flow.iterpasses = 29;
-    MemConsole con("krest");
+    ConsoleCapture con("krest");
     EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
     EXPECT_TRUE(contains(con.output(),
                          "\n !!! ERROR: Azimut1,2: 400.000000 79.8"));
@@ -688,7 +687,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
   rs.sight1.intercept = 3000;  // 50 degrees north of the run position
   rs.flow.autorun = 1;
   rs.flow.iterpasses = 29;
-  MemConsole con("krest");
+  ConsoleCapture con("krest");
   EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
   EXPECT_TRUE(contains(con.output(), "\n !!! ERROR: Latitude1/2 > 89= 94.7"));
   EXPECT_TRUE(contains(con.output(), "\n restart the program!"));
@@ -703,7 +702,7 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
 TEST_F(Passes, NotANumberInTheFixNeverConverges) {
   RunState rs = sailed(reduced());
   rs.sight1.Az = kNaN;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
   const std::string out = con.output();
   EXPECT_TRUE(std::isnan(rs.fix.poserr));
@@ -723,7 +722,7 @@ TEST_F(Passes, NotANumberInTheFixNeverConverges) {
 // Whole runs.
 
 std::string run(const std::string& answers) {
-  MemConsole con(answers);
+  ConsoleCapture con(answers);
   EXPECT_EQ(run_dialogue(con.in(), con.out(), "."), 0);
   return con.output();
 }

@@ -14,7 +14,6 @@
 
 namespace {
 
-using navtest::MemConsole;
 using navtest::put;
 using navtest::slurp;
 
@@ -48,7 +47,7 @@ class Records : public navtest::InTempDir {};
 
 TEST_F(Records, BuiltInValuesAsWrittenIntoMissingFiles) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   write_W2(rs);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
@@ -59,7 +58,7 @@ TEST_F(Records, BuiltInValuesAsWrittenIntoMissingFiles) {
 
 TEST_F(Records, ResultWriteTakesWorkAndUpdatesTheRecord) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   rs.work.hs_deg = 30;
   rs.work.hs_min = -0.5;
   rs.calc.intercept = -3.25;
@@ -87,7 +86,7 @@ TEST_F(Records, ResultWriteTakesWorkAndUpdatesTheRecord) {
 
 TEST_F(Records, FinalSave) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   rs.calc.intercept = 2.5;
   rs.sight1.Az = 123.25;
   rs.sight2.Az = 222.5;
@@ -331,7 +330,7 @@ TEST_F(Records, DirectoryOrPipeCountsAsMissing) {
   RunState rs;
   EXPECT_FALSE(read_R1(rs));  // a directory
   EXPECT_FALSE(read_R2(rs));  // a pipe: no wait for a writer
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);  // a file cannot replace a directory
   EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
   write_W2(rs);  // but it replaces the pipe
@@ -343,7 +342,7 @@ TEST_F(Records, FailedWriteLeavesTheOldFile) {
   put(kRecordFile1, "old contents\n");
   ASSERT_EQ(mkdir("dodarivi0r1.txt.tmp", 0700), 0);  // no room for the new one
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   write_W4(rs, 1);
   rs.flow.obsno = 1;
@@ -362,7 +361,7 @@ TEST_F(Records, WriteProtectedFileIsLeftAlone) {
   put(kRecordFile1, "kept\n");
   chmod(kRecordFile1, 0444);
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   EXPECT_EQ(slurp(kRecordFile1), "kept\n");
   EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
@@ -373,7 +372,7 @@ TEST_F(Records, UnwritableDirectory) {
   put(kRecordFile2, kFresh2);
   chmod(".", 0500);
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_FALSE(read_R1(rs));
   write_W1(rs);
   EXPECT_TRUE(read_R2(rs));

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "console_capture.h"
-#include "temp_dir.h"
 #include "deltat.h"
+#include "temp_dir.h"
 
 namespace {
 

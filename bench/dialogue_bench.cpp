@@ -5,15 +5,15 @@
 // Each iteration runs in a fresh working directory, so the Delta-T table
 // file and both record files are created anew.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "program_run.h"
 
 namespace {
 
@@ -44,26 +44,6 @@ const char kAnswers[] =
     "9\n"                       // stop at the final menu
     "\n";                       // the closing screen
 
-// Runs the program in dir on the answers in the file answers; true when it
-// ended normally.
-bool run_once(const fs::path& dir, const fs::path& answers,
-              const fs::path& output) {
-  const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    const int in = open(answers.c_str(), O_RDONLY);
-    const int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || chdir(dir.c_str()) != 0) _exit(127);
-    dup2(in, 0);
-    dup2(out, 1);
-    execl(LD_VELDRAMONT, LD_VELDRAMONT, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int st = 0;
-  if (waitpid(pid, &st, 0) != pid) return false;
-  return WIFEXITED(st) && WEXITSTATUS(st) == 0;
-}
-
 // Lines in a file.
 int lines_of(const fs::path& p) {
   std::ifstream in(p);
@@ -82,12 +62,11 @@ void BM_whole_run(benchmark::State& state) {
     }
     const fs::path root = tmpl;
     fs::create_directory(root / "work");
-    {
-      std::ofstream(root / "answers", std::ios::binary) << kAnswers;
-    }
     state.ResumeTiming();
 
-    const bool ok = run_once(root / "work", root / "answers", root / "stdout");
+    const testsupport::ProgramRun run =
+        testsupport::run_program(LD_VELDRAMONT, root / "work", kAnswers, 0);
+    const bool ok = run.ended && run.status == 0;
 
     state.PauseTiming();
     // The final save writes a tenth line (the lunar distance and the side)

@@ -2,26 +2,36 @@
 // every answer, pause and confirmation rests.
 #include "console.h"
 
-#include <cstring>
-
-#include <fcntl.h>
-
 namespace {
-FILE* g_in = nullptr;
-FILE* g_out = nullptr;
-int g_dir = AT_FDCWD;
+thread_local Console t_own;                 // the thread's own console
+thread_local Console* t_current = nullptr;  // nullptr: the thread's own
+
+Console& current() { return t_current ? *t_current : t_own; }
 }  // namespace
 
-FILE* con_in() { return g_in ? g_in : stdin; }
-FILE* con_out() { return g_out ? g_out : stdout; }
-
-void con_bind(FILE* in, FILE* out) {
-  g_in = in;
-  g_out = out;
+Console* con_use(Console* c) {
+  Console* const previous = t_current;
+  t_current = c;
+  return previous;
 }
 
-int con_dir() { return g_dir; }
-void con_bind_dir(int dir) { g_dir = dir; }
+FILE* con_in() {
+  FILE* const in = current().in;
+  return in ? in : stdin;
+}
+
+FILE* con_out() {
+  FILE* const out = current().out;
+  return out ? out : stdout;
+}
+
+void con_bind(FILE* in, FILE* out) {
+  current().in = in;
+  current().out = out;
+}
+
+int con_dir() { return current().dir; }
+void con_bind_dir(int dir) { current().dir = dir; }
 
 int con_getc() {
   std::fflush(con_out());  // the prompt is on the screen before the wait

@@ -1,18 +1,38 @@
-// The text console of the program: the stream the answers come from and the
-// stream the screens and messages go to.  Every routine that prints or reads
-// goes through these, so that the whole dialogue can run on any pair of
-// streams (a terminal, a pipe, a file or a buffer in memory).
+// The text console of the program: the stream the answers come from, the
+// stream the screens and messages go to, and the directory that holds the
+// program's files.  Every routine that prints, reads or opens a file goes
+// through these, so that the whole dialogue can run on any pair of streams
+// (a terminal, a pipe, a file or a buffer in memory) and in any directory,
+// without changing the process's working directory.
+//
+// The console in use belongs to the calling thread: the one made current by
+// con_use (a run of the dialogue makes its own current for its whole run),
+// or else a console of the thread itself, on standard input and output and
+// the working directory until con_bind and con_bind_dir change it.  So two
+// runs on two threads never share a console.
 #pragma once
+#include <fcntl.h>
+
 #include <cstdio>
 
-// The streams in use; standard input and output until con_bind is called.
+struct Console {
+  FILE* in = nullptr;   // nullptr: standard input
+  FILE* out = nullptr;  // nullptr: standard output
+  int dir = AT_FDCWD;   // a directory descriptor for the *at() calls
+};
+
+// Makes c the console of the calling thread (nullptr: the thread's own) and
+// returns the one it replaces, for the caller to restore.
+Console* con_use(Console* c);
+
+// The streams of the console in use, and binding others to it.
 FILE* con_in();
 FILE* con_out();
 void con_bind(FILE* in, FILE* out);
 
 // The directory that holds the program's files (the Delta-T table and the
-// two observation records), as a descriptor for the *at() calls: the working
-// directory (AT_FDCWD) until con_bind_dir is called.
+// two observation records), as a descriptor for the *at() calls, and binding
+// another to the console in use.
 int con_dir();
 void con_bind_dir(int dir);
 

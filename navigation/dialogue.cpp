@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -27,6 +28,7 @@
 #include "input.h"
 #include "records.h"
 #include "sailing.h"
+#include "session.h"
 #include "split.h"
 #include "states.h"
 
@@ -75,6 +77,8 @@ const char* const kClosing[] = {
 };
 
 State dispatch(State s, RunState& rs) {
+  const State instead = passed_on_to(s, rs.flow);
+  if (instead != s) return instead;
   switch (s) {
     case State::START: return st_start(rs);
     case State::LOOP_TOP: return st_loop_top(rs);
@@ -82,10 +86,12 @@ State dispatch(State s, RunState& rs) {
     case State::EXAMPLE: return st_example(rs);
     case State::OBS_INPUT: return st_obs_input(rs);
     case State::COMPUTE: return compute_observation(rs);
-    case State::HCAZ: return hcaz_intercept(rs);
+    case State::HCAZ:
+      hcaz_intercept(rs);
+      return after_hcaz(rs.flow);
     case State::RESULT: return result_screens(rs);
     case State::POST_OBS_MENU: return st_post_obs_menu(rs);
-    case State::SAIL: return st_sail(rs);
+    case State::SAIL: return sail_run(rs);
     case State::FINAL: return final_fix(rs);
     case State::FINAL_MENU: return st_final_menu(rs);
     case State::LD_STEP: return lunar_distance_step(rs);
@@ -96,8 +102,39 @@ State dispatch(State s, RunState& rs) {
   return State::END;
 }
 
-// Removes a file; false when that fails, also when there is no such file.
-bool remove_file(const char* name) { return std::remove(name) == 0; }
+// Removes a file of the program's directory (con_dir()) as std::remove
+// would: unlinks it, or, when the name is a directory, removes the directory
+// if it is empty.  False when that fails, also when there is no such file.
+bool remove_file(const char* name) {
+  const int dir = con_dir();
+  return unlinkat(dir, name, 0) == 0 ||
+         (errno == EISDIR && unlinkat(dir, name, AT_REMOVEDIR) == 0);
+}
+
+// The record files and the Delta-T table are still opened by name, relative
+// to the process's working directory: for them the run enters the directory
+// of its files and leaves it again at its end.
+class EnterDirectory {
+ public:
+  explicit EnterDirectory(int dir)
+      : home_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        entered_(fchdir(dir) == 0) {}
+  ~EnterDirectory() {
+    if (home_ >= 0) {
+      if (entered_ && fchdir(home_) != 0) {
+        // The previous directory is gone; the run itself is complete.
+      }
+      close(home_);
+    }
+  }
+  EnterDirectory(const EnterDirectory&) = delete;
+  EnterDirectory& operator=(const EnterDirectory&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  int home_;
+  bool entered_;
+};
 
 }  // namespace
 
@@ -140,26 +177,47 @@ State st_start(RunState& rs) {
   return State::LOOP_TOP;
 }
 
+State passed_on_to(State s, const Flow& flow) {
+  switch (s) {
+    case State::LOOP_TOP:
+      return flow.obsno == 2 ? State::OBS2_FILE : s;
+    case State::OBS2_FILE:
+      return flow.obsno == 1 ? State::EXAMPLE : s;
+    case State::SAIL:
+      // The first lunar-distance step comes before any run and fix.
+      return flow.lddone ? s : State::LD_STEP;
+    default:
+      return s;
+  }
+}
+
+State after_hcaz(Flow& flow) {
+  if (flow.renewing) {
+    flow.renewing = false;
+    return State::FINAL;
+  }
+  return State::RESULT;
+}
+
 State st_loop_top(RunState& rs) {
-  if (rs.obsno == 2) return State::OBS2_FILE;
   rs.work = rs.obs1;
-  if (rs.autorun) return State::EXAMPLE;  // the file is neither read nor written
+  if (rs.flow.autorun)
+    return State::EXAMPLE;         // the file is neither read nor written
   if (!read_R1(rs)) write_W1(rs);  // a missing file is created
   return State::EXAMPLE;
 }
 
 State st_obs2_file(RunState& rs) {
-  if (rs.obsno == 1) return State::EXAMPLE;
   rs.work = rs.obs2;
-  if (rs.autorun) return State::EXAMPLE;
+  if (rs.flow.autorun) return State::EXAMPLE;
   if (!read_R2(rs)) write_W2(rs);
   return State::EXAMPLE;
 }
 
 State st_example(RunState& rs) {
-  if (rs.obsno == 1) {
+  if (rs.flow.obsno == 1) {
     example_screen(rs);
-    if (!rs.autorun) con_getc();
+    if (!rs.flow.autorun) con_getc();
   }
   discard_pending_input();  // nothing typed ahead reaches the entry screens
   return State::OBS_INPUT;
@@ -173,30 +231,31 @@ State st_obs_input(RunState& rs) {
 State st_post_obs_menu(RunState& rs) {
   FILE* out = con_out();
   for (;;) {
-    std::fputs(rs.obsno == 1 ? " ### ENTER: 1=repeat 9=stop, or hit RETURN "
-                             : " ### ENTER: 2=repeat[2.obs.] or hit RETURN ",
+    std::fputs(rs.flow.obsno == 1
+                   ? " ### ENTER: 1=repeat 9=stop, or hit RETURN "
+                   : " ### ENTER: 2=repeat[2.obs.] or hit RETURN ",
                out);
-    rs.choice = 999;
-    if (!rs.autorun)
-      rs.choice = parsenth(1, 999);
+    rs.flow.choice = 999;
+    if (!rs.flow.autorun)
+      rs.flow.choice = parsenth(1, 999);
     else
-      rs.choice = (rs.obsno == 1) ? 2 : 3;
-    if (rs.choice >= 0) break;
+      rs.flow.choice = (rs.flow.obsno == 1) ? 2 : 3;
+    if (rs.flow.choice >= 0) break;
   }
-  if (rs.obsno == 1) {
-    if (rs.choice == 999) rs.choice = 2;
-    if (rs.choice <= 1) return State::EXAMPLE;  // repeat observation 1
-    if (rs.choice == 2) {
-      rs.obsno = 2;
+  if (rs.flow.obsno == 1) {
+    if (rs.flow.choice == 999) rs.flow.choice = 2;
+    if (rs.flow.choice <= 1) return State::EXAMPLE;  // repeat observation 1
+    if (rs.flow.choice == 2) {
+      rs.flow.obsno = 2;
       return State::LOOP_TOP;
     }
     return State::END;  // nothing is saved
   }
-  if (rs.choice == 999) rs.choice = 3;
-  switch (rs.choice) {
+  if (rs.flow.choice == 999) rs.flow.choice = 3;
+  switch (rs.flow.choice) {
     case 0: return State::EXAMPLE;  // repeat without reading the file
     case 1:
-      rs.obsno = 1;
+      rs.flow.obsno = 1;
       return State::LOOP_TOP;
     case 2: return State::OBS2_FILE;  // repeat after reading the file again
     case 3: return State::SAIL;
@@ -204,21 +263,12 @@ State st_post_obs_menu(RunState& rs) {
   }
 }
 
-State st_sail(RunState& rs) {
-  if (!rs.lddone) {
-    // The first lunar-distance step comes before any run and fix.
-    rs.choice = 5;
-    return State::LD_STEP;
-  }
-  return sail_run(rs);
-}
-
 State st_final_menu(RunState& rs) {
   FILE* out = con_out();
   for (;;) {
-    rs.choice = 4;
-    if (!rs.ldentered) rs.choice = 5;
-    if (std::fabs(rs.poserr) < 0.1) {
+    rs.flow.choice = 4;
+    if (!rs.flow.ldentered) rs.flow.choice = 5;
+    if (std::fabs(rs.fix.poserr) < 0.1) {
       // Converged: the fix's latitude becomes the dead-reckoning latitude of
       // both records; the longitudes stay.
       rs.obs1.lat_deg = rs.work.lat_deg;
@@ -227,56 +277,56 @@ State st_final_menu(RunState& rs) {
       rs.obs2.lat_min = rs.work.lat_min;
       std::fputs(" ## ENTER: 1=restart, 5=KESTOR, 9=stop:\n", out);
       std::fputs(" For FINAL CHECK, press again RETURN !\n", out);
-      rs.choice = 5;
-      rs.iterpasses = 0;
+      rs.flow.choice = 5;
+      rs.flow.iterpasses = 0;
     } else if (rs.work.lat_deg >= -88 && rs.work.lat_deg <= 88) {
       std::fputs(" ## ENTER: 1=restart, 4=ITERATE, 9=stop:", out);
     } else {
       // The fix lies at 89 degrees of latitude or nearer a pole.
       std::fputs(" continue with RETURN, 1=start, or 9=stop\n", out);
-      rs.autorun = 0;
-      rs.ldpasses = 0;
-      rs.ldentered = 0;  // the lunar distance is asked for again
-      rs.choice = 5;
+      rs.flow.autorun = false;
+      rs.flow.ldpasses = 0;
+      rs.flow.ldentered = false;  // the lunar distance is asked for again
+      rs.flow.choice = 5;
     }
-    rs.autorun = 0;
+    rs.flow.autorun = false;
 
     bool answered = false;
-    if (rs.choice == 5) {
-      if (rs.ldpasses <= 0) {
-        rs.choice = parsenth(1, 5);
+    if (rs.flow.choice == 5) {
+      if (rs.flow.ldpasses <= 0) {
+        rs.flow.choice = parsenth(1, 5);
         answered = true;
-      } else if (rs.ldpasses > 30) {
-        rs.choice = parsenth(1, 5);
-        rs.ldpasses = 0;
+      } else if (rs.flow.ldpasses > 30) {
+        rs.flow.choice = parsenth(1, 5);
+        rs.flow.ldpasses = 0;
         answered = true;
       }
-    } else if (rs.iterpasses >= kMaxIteratePasses) {
+    } else if (rs.flow.iterpasses >= kMaxIteratePasses) {
       // A fix that does not converge would otherwise be iterated for ever:
       // after so many passes in a row the answer is read, as after a
       // converged fix.
-      rs.choice = parsenth(1, 5);
+      rs.flow.choice = parsenth(1, 5);
       answered = true;
     }
 
-    switch (rs.choice) {
+    switch (rs.flow.choice) {
       case 0:
       case 1:
       case 4:
       case 5:
       case 9:
-        if (answered) rs.iterpasses = 0;
+        if (answered) rs.flow.iterpasses = 0;
         break;
       default:
         continue;  // the menu again
     }
-    switch (rs.choice) {
+    switch (rs.flow.choice) {
       case 0: return State::SAIL;  // the run and the fix again
       case 1:
-        rs.autorun = 0;
-        rs.obsno = 1;
-        rs.lddone = 0;
-        rs.ldentered = 0;
+        rs.flow.autorun = false;
+        rs.flow.obsno = 1;
+        rs.flow.lddone = false;
+        rs.flow.ldentered = false;
         return State::LOOP_TOP;
       case 4: return State::ITERATE;
       case 5: return State::LD_STEP;
@@ -287,8 +337,8 @@ State st_final_menu(RunState& rs) {
 
 State st_iterate(RunState& rs) {
   FILE* out = con_out();
-  rs.autorun = 1;
-  rs.iterpasses += 1;
+  rs.flow.autorun = true;
+  rs.flow.iterpasses += 1;
   skip(25);
   std::fputs(" ITERATION started:\n", out);
   std::fputs(" Just repeat all steps by hitting ENTER, \n", out);
@@ -297,19 +347,19 @@ State st_iterate(RunState& rs) {
   std::fputs(" until there is no more change\n", out);
   std::fputs(" in the FINAL POSITION.\n\n", out);
   std::fputs(" ...now hit ENTER to continue:\n", out);
-  if (!rs.ldentered) con_getc();
+  if (!rs.flow.ldentered) con_getc();
 
-  double back = rs.course - 180;
+  double back = rs.fix.course - 180;
   if (back < 0) back = back + 360;
-  std::fprintf(out, "kursav0 kursbak, velav %f %f %f\n", rs.course, back,
-               rs.velocity);
+  std::fprintf(out, "kursav0 kursbak, velav %f %f %f\n", rs.fix.course, back,
+               rs.fix.velocity);
   // The fix run back to the time of observation 1; both sights share that
   // time, so the fix moves only when velocity is a distance (negative).
   double lat = 0, lon = 0;
-  verspos(rs.jd1, rs.jd1, rs.velocity, back, rs.fix_lat, rs.fix_lon, &lat,
-          &lon);
-  rs.pos1_lat = lat;
-  rs.pos1_lon = lon;
+  verspos(rs.shared.jd1, rs.shared.jd1, rs.fix.velocity, back, rs.fix.lat,
+          rs.fix.lon, &lat, &lon);
+  rs.sight1.pos.lat = lat;
+  rs.sight1.pos.lon = lon;
 
   const DegMin la = split_dm(lat);
   const DegMin lo = split_dm(lon);
@@ -323,7 +373,7 @@ State st_iterate(RunState& rs) {
   rs.obs2.lon_deg = rs.work.lon_deg;
   rs.obs2.lon_min = rs.work.lon_min;
 
-  rs.obsno = 1;
+  rs.flow.obsno = 1;
   return State::LOOP_TOP;
 }
 
@@ -338,24 +388,28 @@ State st_stop(RunState& rs) {
 
 State st_end(RunState& rs) {
   for (const char* line : kClosing) std::fputs(line, con_out());
-  rs.end_shown = 1;
+  rs.flow.end_shown = true;
   con_getc();
   return State::END;
 }
 
 int run_dialogue(FILE* in, FILE* out, const char* workdir) {
-  FILE* const prev_in = con_in();
-  FILE* const prev_out = con_out();
-  const int home = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (chdir(workdir) != 0) {
+  const int dir = open(workdir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) {
     std::fprintf(out, " !!! directory %s cannot be entered\n", workdir);
     std::fflush(out);
-    if (home >= 0) close(home);
     return 1;
   }
-  con_bind(in, out);
-  input_reset();
-  earthcon_reset();
+  Session own;
+  own.console = Console{in, out, dir};
+  const SessionScope scope(own);
+  const EnterDirectory entered(dir);
+  if (!entered.entered()) {
+    std::fprintf(out, " !!! directory %s cannot be entered\n", workdir);
+    std::fflush(out);
+    close(dir);
+    return 1;
+  }
 
   RunState rs;
   try {
@@ -367,7 +421,7 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
   } catch (const EndOfInput&) {
     // Standard input has ended: the closing screen, once.
   }
-  if (!rs.end_shown) {
+  if (!rs.flow.end_shown) {
     try {
       st_end(rs);
     } catch (const EndOfInput&) {
@@ -375,13 +429,6 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
     }
   }
   std::fflush(out);
-
-  con_bind(prev_in, prev_out);
-  if (home >= 0) {
-    if (fchdir(home) != 0) {
-      // The previous directory is gone; the run itself is complete.
-    }
-    close(home);
-  }
+  close(dir);
   return 0;
 }

@@ -1,8 +1,8 @@
 // The Earth-conditions dialog.
 //
 // A Delta-T confirmed in the change dialog (typed, or kept with ENTER), or set
-// to 0 by the answer 0, is remembered in static storage and offered for every
-// later observation of the run, whatever its year.
+// to 0 by the answer 0, is remembered in the session of the run (session.h)
+// and offered for every later observation of the run, whatever its year.
 #include "earthcon.h"
 
 #include <cmath>
@@ -12,10 +12,9 @@
 #include "console.h"
 #include "deltat.h"
 #include "input.h"
+#include "session.h"
 
 namespace {
-int memtime = 0;          // a Delta-T has been confirmed or set to 0
-double DeltaTmem = 0.0;   // the remembered Delta-T, seconds
 
 // Answer to the modify question when nothing usable is typed: a value that
 // selects neither the change dialog nor a Delta-T of 0, so that RETURN leaves
@@ -23,21 +22,19 @@ double DeltaTmem = 0.0;   // the remembered Delta-T, seconds
 constexpr double kAsOffered = 9.0;
 }  // namespace
 
-void earthcon_reset() {
-  memtime = 0;
-  DeltaTmem = 0.0;
-}
+void earthcon_reset() { session().deltat = DeltaTMemory{}; }
 
 void earthcon(int year, double temp, double press, double* deltaT,
               double* temp_out, double* press_out) {
   FILE* out = con_out();
+  DeltaTMemory& memory = session().deltat;
 
   // The Delta-T to offer: the table file after 2020, the model up to 2020.
   // Both are called: the table file is created when it is missing.
   const double from_file = delta0x(year);
   const double from_model = deltatime(year);
   double DeltaT0 = (year > 2020) ? from_file : from_model;
-  if (memtime) DeltaT0 = DeltaTmem;
+  if (memory.memtime) DeltaT0 = memory.DeltaTmem;
 
   double temp0 = temp;
   double press0 = press;
@@ -68,11 +65,11 @@ void earthcon(int year, double temp, double press, double* deltaT,
   const int j = std::isnan(answer) ? 9 : dtoi(answer + 0.5);
   if (j == 0) {
     DeltaT0 = 0.0;
-    DeltaTmem = 0.0;
-    memtime = 1;
+    memory.DeltaTmem = 0.0;
+    memory.memtime = true;
   } else if (j == 1) {
     std::fputs("Change following values or hit ENTER:\n", out);
-    memtime = 1;
+    memory.memtime = true;
 
     double v = 0;
     std::fputs("###> Delta_T = ", out);
@@ -80,7 +77,7 @@ void earthcon(int year, double temp, double press, double* deltaT,
     if (v > 6000) v = 5999;
     if (v < -1000) v = -999;
     DeltaT0 = v;
-    DeltaTmem = v;
+    memory.DeltaTmem = v;
 
     std::fputs("###> Temperature = ", out);
     lies1(1, temp0, &v);

@@ -10,5 +10,6 @@
 void earthcon(int year, double temp, double press, double* deltaT,
               double* temp_out, double* press_out);
 
-// Forgets the remembered Delta-T, as at the start of a run.
+// Forgets the remembered Delta-T of the current session (session.h), as at
+// the start of a run.
 void earthcon_reset();

@@ -58,15 +58,15 @@ const char* const kBodyEcho[9] = {
 void date_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  head(rs.obsno, false);
-  if (rs.obsno != 1) return;
+  head(rs.flow.obsno, false);
+  if (rs.flow.obsno != 1) return;
   std::fprintf(out, "###> Year: %d   Month: %d   Day: %d\n", w.year, w.month,
                w.day);
   std::fputs("                            Year Month Day\n", out);
   std::fprintf(out, " [Default: %d %d %d ] Input: ", w.year, w.month, w.day);
-  int year = parse4nth(rs.autorun, 1, w.year);
-  const int month = parse4nth(rs.autorun, 2, w.month);
-  const int day = parse4nth(rs.autorun, 3, w.day);
+  int year = parse4nth(rs.flow.autorun, 1, w.year);
+  const int month = parse4nth(rs.flow.autorun, 2, w.month);
+  const int day = parse4nth(rs.flow.autorun, 3, w.day);
   if (year < -1999) year = -1999;
   if (year > 5999) year = 5999;
   w.year = year;
@@ -84,20 +84,17 @@ void date_screen(RunState& rs) {
 void time_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  head(rs.obsno, false);
+  head(rs.flow.obsno, false);
   date_line(w);
-  if (rs.obsno != 1) {
-    copy_date_time(rs.obs2, rs.obs1);
-    return;
-  }
+  if (rs.flow.obsno != 1) return;
   std::fprintf(out, "\n###> Time-UTC:  %d h %d min %d sec \n", w.hour,
                w.minute, w.second);
   std::fputs("                            Hour Min. Sec.\n", out);
   std::fprintf(out, " [Default: %d %d %d ] Input: ", w.hour, w.minute,
                w.second);
-  const int hour = parse4nth(rs.autorun, 1, w.hour);
-  const int minute = parse4nth(rs.autorun, 2, w.minute);
-  const int second = parse4nth(rs.autorun, 3, w.second);
+  const int hour = parse4nth(rs.flow.autorun, 1, w.hour);
+  const int minute = parse4nth(rs.flow.autorun, 2, w.minute);
+  const int second = parse4nth(rs.flow.autorun, 3, w.second);
   w.hour = hour;
   w.minute = minute;
   w.second = second;
@@ -107,8 +104,9 @@ void time_screen(RunState& rs) {
   rs.obs1.hour = w.hour;
   rs.obs1.minute = w.minute;
   rs.obs1.second = w.second;
-  if (!rs.autorun)
-    earthcon(w.year, rs.temp, rs.press, &rs.deltaT, &rs.temp, &rs.press);
+  if (!rs.flow.autorun)
+    earthcon(w.year, rs.shared.temp, rs.shared.press, &rs.shared.deltaT,
+             &rs.shared.temp, &rs.shared.press);
 }
 
 // Step: latitude screen of observation 1.  False for a latitude beyond 90
@@ -116,8 +114,8 @@ void time_screen(RunState& rs) {
 bool latitude_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  rs.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
-                  rs.obs1.minute, rs.obs1.second);
+  rs.shared.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
+                         rs.obs1.minute, rs.obs1.second);
   std::fprintf(out, "\n###> Latitude:  %d deg %5.2f' \n", w.lat_deg,
                w.lat_min);
   std::fputs("                        +-Degree Minute\n", out);
@@ -127,14 +125,14 @@ bool latitude_screen(RunState& rs) {
   if (w.lat_deg > 0) min = std::fabs(min);
   if (w.lat_deg < 0) min = -std::fabs(min);
   int deg = w.lat_deg;
-  if (!rs.autorun) {
+  if (!rs.flow.autorun) {
     double d = 0;
     lies2(w.lat_deg, min, &d, &min);
     deg = dtoi(d);
   }
   const double lat = deg + min / 60;
-  rs.pos1_lat = lat;
-  rs.pos2_lat = lat;
+  rs.sight1.pos.lat = lat;
+  rs.sight2.pos.lat = lat;
   if (deg < 0) min = -std::fabs(min);
   w.lat_deg = deg;
   w.lat_min = min;
@@ -144,7 +142,8 @@ bool latitude_screen(RunState& rs) {
   // computation on NaN.  In the automatic passes a fix that is not a number
   // (from a longitude that is not one) is carried on instead, and the passes
   // end by their bound, after which the final menu reads its answer.
-  const bool beyond = rs.autorun ? std::fabs(lat) > 90 : !(std::fabs(lat) <= 90);
+  const bool beyond =
+      rs.flow.autorun ? std::fabs(lat) > 90 : !(std::fabs(lat) <= 90);
   if (beyond) {
     std::fprintf(out, "\n!!! ERROR, Latitude=%f\n", lat);
     std::fputs(" restart with new position\n", out);
@@ -158,24 +157,24 @@ bool latitude_screen(RunState& rs) {
 void longitude_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  head(rs.obsno, false);
+  head(rs.flow.obsno, false);
   date_line(w);
   time_line(w);
-  deltat_line(rs.deltaT);
+  deltat_line(rs.shared.deltaT);
   std::fprintf(out, " Latitude:  %d deg %5.2f' \n", w.lat_deg, w.lat_min);
   std::fprintf(out, "\n###>  Longitude: %d deg %5.2f' \n", w.lon_deg,
                w.lon_min);
   std::fputs("                        +-Degree Minute\n", out);
   int deg = w.lon_deg;
   double min = w.lon_min;
-  if (!rs.autorun) {
+  if (!rs.flow.autorun) {
     double d = 0;
     lies2(w.lon_deg, w.lon_min, &d, &min);
     deg = dtoi(d);
   }
   const double lon = lim180(norm360(deg + min / 60));
-  rs.pos1_lon = lon;
-  rs.pos2_lon = lon;
+  rs.sight1.pos.lon = lon;
+  rs.sight2.pos.lon = lon;
   if (deg < 0) min = -std::fabs(min);
   w.lon_deg = deg;
   w.lon_min = min;
@@ -184,12 +183,10 @@ void longitude_screen(RunState& rs) {
 // Step: observation 2 takes the Julian Day of observation 1 for both sights
 // and shows its assumed position as its dead-reckoning position.
 void obs2_position(RunState& rs) {
-  const double jd = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day,
-                           rs.obs1.hour, rs.obs1.minute, rs.obs1.second);
-  rs.jd1 = jd;
-  rs.jd2 = jd;
-  const DegMin lat = split_dm(rs.pos2_lat);
-  const DegMin lon = split_dm(rs.pos2_lon);
+  rs.shared.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
+                         rs.obs1.minute, rs.obs1.second);
+  const DegMin lat = split_dm(rs.sight2.pos.lat);
+  const DegMin lon = split_dm(rs.sight2.pos.lon);
   rs.work.lat_deg = lat.deg;
   rs.work.lat_min = lat.min;
   rs.work.lon_deg = lon.deg;
@@ -199,16 +196,16 @@ void obs2_position(RunState& rs) {
 void summary_screen(RunState& rs) {
   FILE* out = con_out();
   const obsrec& w = rs.work;
-  head(rs.obsno, false);
+  head(rs.flow.obsno, false);
   date_line(w);
   time_line(w);
-  deltat_line(rs.deltaT);
-  if (rs.obsno == 1) {
+  deltat_line(rs.shared.deltaT);
+  if (rs.flow.obsno == 1) {
     std::fprintf(out, " Latitude:  %d deg %5.2f' \n", w.lat_deg, w.lat_min);
     std::fprintf(out, " Longitude: %d deg %5.2f' \n", w.lon_deg, w.lon_min);
   } else {
-    std::fprintf(out, " Course: %2.2f  Velocity: %2.2f\n", rs.course,
-                 rs.velocity);
+    std::fprintf(out, " Course: %2.2f  Velocity: %2.2f\n", rs.fix.course,
+                 rs.fix.velocity);
     std::fprintf(out, " DR-Latitude:  %d deg %5.2f' \n", w.lat_deg,
                  w.lat_min);
     std::fprintf(out, " DR-Longitude: %d deg %5.2f' \n", w.lon_deg,
@@ -220,38 +217,33 @@ void summary_screen(RunState& rs) {
 void body_menu(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  obsrec& record = (rs.obsno == 1) ? rs.obs1 : rs.obs2;
   // In the automatic passes the remembered code is taken unread.  Should the
   // checks reject it, the menu reads an answer from then on: without that,
   // a rejected code would bring the menu back unread for ever.
-  int readflag = rs.autorun;
+  int readflag = rs.flow.autorun;
   for (;;) {
     skip(25);
     std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~ \n\n",
-                 rs.obsno);
-    if (rs.obsno == 1)
+                 rs.flow.obsno);
+    if (rs.flow.obsno == 1)
       std::fputs(" Celestial object: Moon\n", out);
     else
       std::fputs(" Celestial object: Sun, Planet or Star\n", out);
     std::fputs("\n", out);
-    if (rs.obsno != 1)
+    if (rs.flow.obsno != 1)
       std::fputs(" 0=SUN lower rim,    1=UPPER rim of SUN\n", out);
-    if (rs.obsno == 1)
+    if (rs.flow.obsno == 1)
       std::fputs(" 2=MOON lower rim,   3=UPPER rim of MOON\n", out);
-    if (rs.obsno != 1)
+    if (rs.flow.obsno != 1)
       std::fputs(" 4=VENUS, 5=MARS 6=JUPITER 7=SATURN 8=*STAR*\n", out);
     std::fputs("\n", out);
     std::fprintf(out, "###>  [Default: %d  ]   Input: ", w.bodycode);
     const int code = magnitude(parse4nth(readflag, 1, w.bodycode));
     w.bodycode = code;
     if (code <= 8) std::fputs(kBodyEcho[code], out);
-    if (code == 8) {
-      const int star = starlist(rs.autorun, w.starno);
-      w.starno = star;
-      record.starno = star;
-    }
+    if (code == 8) w.starno = starlist(rs.flow.autorun, w.starno);
     const bool moon = (code == 2 || code == 3);
-    const bool valid = code <= 8 && (rs.obsno == 1 ? moon : !moon);
+    const bool valid = code <= 8 && (rs.flow.obsno == 1 ? moon : !moon);
     if (valid) return;
     readflag = 0;
   }
@@ -259,56 +251,55 @@ void body_menu(RunState& rs) {
 
 void index_screen(RunState& rs) {
   FILE* out = con_out();
-  head(rs.obsno, true);
+  head(rs.flow.obsno, true);
   std::fputs(rs.work.bodycode == 3 ? " => Moon upper rim\n"
                                    : " => Moon lower rim\n",
              out);
   std::fputs("\n       SEXTANT-Data:\n", out);
-  std::fprintf(out, "\n###> Index correction(sext) Ic: %.2f' \n", rs.Ic);
+  std::fprintf(out, "\n###> Index correction(sext) Ic: %.2f' \n", rs.shared.Ic);
   std::fputs("                         +-Minutes \n", out);
-  std::fprintf(out, " [Default: %.2f  ] Input: ", rs.Ic);
-  if (!rs.autorun) rs.Ic = parsefd(1, rs.Ic);
+  std::fprintf(out, " [Default: %.2f  ] Input: ", rs.shared.Ic);
+  if (!rs.flow.autorun) rs.shared.Ic = parsefd(1, rs.shared.Ic);
 }
 
 void eye_screen(RunState& rs) {
   FILE* out = con_out();
   const obsrec& w = rs.work;
-  head(rs.obsno, true);
+  head(rs.flow.obsno, true);
   date_line(w);
   time_line(w);
   std::fprintf(out, " Latitude:  %d deg %5.2f' \n", w.lat_deg, w.lat_min);
   std::fprintf(out, " Longitude: %d deg %5.2f' \n", w.lon_deg, w.lon_min);
-  std::fprintf(out, " Index corr. Ic: %.2f'\n", rs.Ic);
-  std::fprintf(out, "\n###> Height of eye: %.2f m \n", rs.eye);
-  if (rs.obsno != 1) return;
+  std::fprintf(out, " Index corr. Ic: %.2f'\n", rs.shared.Ic);
+  std::fprintf(out, "\n###> Height of eye: %.2f m \n", rs.shared.eye);
+  if (rs.flow.obsno != 1) return;
   std::fputs("                         Meters \n", out);
-  std::fprintf(out, " [Default: %.2f  ] Input: ", rs.eye);
-  if (!rs.autorun) rs.eye = parsefd(1, rs.eye);
+  std::fprintf(out, " [Default: %.2f  ] Input: ", rs.shared.eye);
+  if (!rs.flow.autorun) rs.shared.eye = parsefd(1, rs.shared.eye);
   // Clamped also in the automatic passes.  A height that is not a number is
   // taken as 0, so that the dip always has a defined square root.
-  if (rs.eye > 40) rs.eye = 40;
-  if (!(rs.eye >= 0)) rs.eye = 0;
+  if (rs.shared.eye > 40) rs.shared.eye = 40;
+  if (!(rs.shared.eye >= 0)) rs.shared.eye = 0;
 }
 
 void sextant_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
-  head(rs.obsno, true);
+  head(rs.flow.obsno, true);
   date_line(w);
   time_line(w);
   position_lines(w);
-  std::fprintf(out, " Indx corr. Ic: %.1f' Height of eye: %.1fm \n", rs.Ic,
-               rs.eye);
+  std::fprintf(out, " Indx corr. Ic: %.1f' Height of eye: %.1fm \n",
+               rs.shared.Ic, rs.shared.eye);
   std::fprintf(out, "\n###> SEXTANT measurement: Hs= %d deg %3.2f'\n",
                w.hs_deg, w.hs_min);
   std::fputs("                          +-Degrees  Min.\n", out);
   double deg = w.hs_deg;
   double min = w.hs_min;
-  if (!rs.autorun) lies2(w.hs_deg, w.hs_min, &deg, &min);
+  if (!rs.flow.autorun) lies2(w.hs_deg, w.hs_min, &deg, &min);
   w.hs_deg = dtoi(deg);
   w.hs_min = min;
-  ((rs.obsno == 1) ? rs.obs1 : rs.obs2).hs_min = min;
-  rs.Hs = std::floor(deg + 1e-8) + min / 60;
+  rs.calc.Hs = std::floor(deg + 1e-8) + min / 60;
 }
 
 }  // namespace
@@ -353,7 +344,7 @@ void example_screen(const RunState& rs) {
   std::fprintf(out, " Sextant viewed: Ha= %d deg %3.2f' \n", w.hs_deg, 2.1);
   std::fprintf(out, " Sextant calcul. Hc: %d deg %3.2f' \n", w.hs_deg, 3.4);
   std::fprintf(out, " => Position incorrect by: %6.2f miles \n", 5.6);
-  std::fprintf(out, " => Azimut direction: %6.2f deg \n", rs.Az);
+  std::fprintf(out, " => Azimut direction: %6.2f deg \n", rs.calc.Az);
   std::fputs(" ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~ \n", out);
   std::fputs(" (Thanks: textbook, VSOP87D,FK5,IAU1980,LEA-406b)\n", out);
   std::fputs(" ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~ \n", out);
@@ -367,7 +358,7 @@ bool enter_observation(RunState& rs) {
 
   // The working copy: observation 2 takes date, time and position from
   // observation 1, its body, star and altitude from its own record.
-  if (rs.obsno == 1) {
+  if (rs.flow.obsno == 1) {
     w = rs.obs1;
   } else {
     w = rs.obs2;
@@ -386,11 +377,11 @@ bool enter_observation(RunState& rs) {
   date_screen(rs);
   time_screen(rs);
 
-  head(rs.obsno, false);
+  head(rs.flow.obsno, false);
   date_line(w);
   time_line(w);
-  deltat_line(rs.deltaT);
-  if (rs.obsno == 1) {
+  deltat_line(rs.shared.deltaT);
+  if (rs.flow.obsno == 1) {
     if (!latitude_screen(rs)) return false;
     longitude_screen(rs);
   } else {
@@ -399,7 +390,7 @@ bool enter_observation(RunState& rs) {
 
   summary_screen(rs);
   body_menu(rs);
-  if (rs.obsno == 1) index_screen(rs);
+  if (rs.flow.obsno == 1) index_screen(rs);
   eye_screen(rs);
   sextant_screen(rs);
   return true;

@@ -13,9 +13,9 @@ int starlist(int autorun, int def);
 // The EXAMPLE screen of observation 1, with the values of work.
 void example_screen(const RunState& rs);
 
-// The entry screens of the observation in hand (rs.obsno), from filling work
-// to the sextant altitude: they fill work, the shared values and the derived
-// values (assumed positions, Julian Days, Hs).  During the automatic passes
-// (rs.autorun) nothing is read and the values stay as they are.  False when a
-// latitude beyond 90 degrees ends the dialogue.
+// The entry screens of the observation in hand (rs.flow.obsno), from filling
+// work to the sextant altitude: they fill work, the shared values and the
+// derived values (assumed positions, Julian Day, Hs).  During the automatic
+// passes (rs.flow.autorun) nothing is read and the values stay as they are.
+// False when a latitude beyond 90 degrees ends the dialogue.
 bool enter_observation(RunState& rs);

@@ -1,9 +1,9 @@
 // Console input routines of the navigation dialogue.
 //
-// The three field parsers each own a set of static buffers: the line just
-// read (str1), the kept line that later calls parse again for further fields
-// of the same answer (str2), and a work copy cut into fields (stringin).
-// Nothing is shared between the three sets.
+// The three field parsers each own a set of buffers in the session of the
+// run (session.h): the line just read (str1), the kept line that later calls
+// parse again for further fields of the same answer (str2), and a work copy
+// cut into fields (stringin).  Nothing is shared between the three sets.
 #include "input.h"
 
 #include <climits>
@@ -17,6 +17,7 @@
 
 #include "angles.h"
 #include "console.h"
+#include "session.h"
 
 namespace {
 
@@ -24,23 +25,6 @@ namespace {
 // and by lies2 and lies1 (at most 59).
 constexpr int kFieldLine = 62;
 constexpr int kNumberLine = 60;
-
-// The buffers of one field parser.
-struct FieldParser {
-  char str1[64];      // the line just read, end-of-line character included
-  char str2[64];      // the kept line
-  char stringin[123]; // one blank followed by the kept line, cut in place
-};
-
-FieldParser g_int_parser;    // parsenth
-FieldParser g_int4_parser;   // parse4nth
-FieldParser g_real_parser;   // parsefd
-char g_lies2_line[64];
-char g_lies1_line[64];
-
-void clear(FieldParser& p) {
-  std::memset(&p, 0, sizeof p);
-}
 
 const char kDelimiter[] = " ,;";
 
@@ -116,26 +100,29 @@ void skip(int n) {
   for (int i = 0; i < n; ++i) std::fputs(" \n", con_out());
 }
 
-int parsenth(int n, int def) { return parse_int_field(g_int_parser, n, def); }
+int parsenth(int n, int def) {
+  return parse_int_field(session().input.int_parser, n, def);
+}
 
 int parse4nth(int skipflag, int n, int def) {
   if (skipflag == 1) return def;
-  return parse_int_field(g_int4_parser, n, def);
+  return parse_int_field(session().input.int4_parser, n, def);
 }
 
 double parsefd(int n, double def) {
-  const char* field = find_field(g_real_parser, n);
+  const char* field = find_field(session().input.real_parser, n);
   return field ? std::strtod(field, nullptr) : def;
 }
 
 void lies2(double def_deg, double def_min, double* deg, double* min) {
   std::fprintf(con_out(), "[Default: %.0f %.2f ] ", def_deg, def_min);
   std::fputs("Input: ", con_out());
-  con_gets(g_lies2_line, kNumberLine);
+  char* const line = session().input.lies2_line;
+  con_gets(line, kNumberLine);
   double d = def_deg;
   double m = def_min;
   // The two numbers are separated by white space only: a comma ends the scan.
-  std::sscanf(g_lies2_line, "%lf %lf", &d, &m);
+  std::sscanf(line, "%lf %lf", &d, &m);
   *deg = d;
   *min = signed_minutes(d, m);
 }
@@ -157,19 +144,14 @@ void lies1(int kind, double def, double* value) {
     default:
       break;
   }
-  con_gets(g_lies1_line, kNumberLine);
+  char* const line = session().input.lies1_line;
+  con_gets(line, kNumberLine);
   double v = def;
-  std::sscanf(g_lies1_line, "%lf ", &v);
+  std::sscanf(line, "%lf ", &v);
   *value = v;
 }
 
-void input_reset() {
-  clear(g_int_parser);
-  clear(g_int4_parser);
-  clear(g_real_parser);
-  std::memset(g_lies2_line, 0, sizeof g_lies2_line);
-  std::memset(g_lies1_line, 0, sizeof g_lies1_line);
-}
+void input_reset() { session().input = InputBuffers{}; }
 
 void discard_pending_input() {
   FILE* in = con_in();

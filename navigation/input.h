@@ -44,8 +44,8 @@ void lies2(double def_deg, double def_min, double* deg, double* min);
 // unreadable answer gives the default exactly as passed.
 void lies1(int kind, double def, double* value);
 
-// Empties the kept lines and buffers of all the routines above, as at the
-// start of a run.
+// Empties the kept lines and buffers of all the routines above in the
+// current session (session.h), as at the start of a run.
 void input_reset();
 
 // Throws away what the user has typed ahead, before an observation is

@@ -40,31 +40,31 @@ void ask_lunar_distance(RunState& rs, bool sun) {
   std::fputs(" ==> Enter LUNAR DISTANCE now:\n", out);
   std::fputs("\n", out);
   std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
-  double limb = rs.limb;
-  lies1(0, rs.limb, &limb);
+  double limb = rs.ld.limb;
+  lies1(0, rs.ld.limb, &limb);
   // An answer of exactly 1.5 (or one that is not a number) names neither
   // limb: the question is asked again, with the limb held as its default.
   while (!(limb < 1.5 || limb > 1.5)) {
     std::fputs("\n", out);
     std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
-    lies1(0, rs.limb, &limb);
+    lies1(0, rs.ld.limb, &limb);
   }
-  rs.limb = limb;
+  rs.ld.limb = limb;
 
   std::fputs("\n", out);
   std::fputs(" To which side of Moon? 1=EAST 2=WEST:", out);
   double side = 0;
-  lies1(0, rs.side < 0 ? 2 : 1, &side);
-  rs.side = (side > 1.5) ? -1 : +1;
+  lies1(0, rs.ld.side < 0 ? 2 : 1, &side);
+  rs.ld.side = (side > 1.5) ? -1 : +1;
 
   std::fputs("\n", out);
   if (sun) std::fputs(" for SUN always NEAR limb assumed!\n\n", out);
   std::fputs(" LUNAR DISTANCE = degrees  minutes:\n", out);
   std::fputs("###> ", out);
-  const DegMin held = split_dm(rs.LD_limb);
+  const DegMin held = split_dm(rs.ld.LD_limb);
   double deg = 0, min = 0;
   lies2(held.deg, held.min, &deg, &min);
-  rs.LD_limb = std::fabs(deg + min / 60);
+  rs.ld.LD_limb = std::fabs(deg + min / 60);
   std::fprintf(out, " ok, LD_limb= %.0f deg %.1f'\n\n", deg, min);
 }
 
@@ -85,10 +85,10 @@ void set_nearest_second(obstime& t, double hours) {
 
 State lunar_distance_step(RunState& rs) {
   FILE* out = con_out();
-  if (rs.ldpasses < INT_MAX) rs.ldpasses += 1;
-  rs.ldinner = 0;
-  obstime& t = rs.calctime;
-  rs.t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  if (rs.flow.ldpasses < INT_MAX) rs.flow.ldpasses += 1;
+  rs.flow.ldinner = 0;
+  obstime& t = rs.calc.calctime;
+  rs.ld.t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
   skip(25);
 
   const int code = rs.obs2.bodycode;
@@ -97,56 +97,59 @@ State lunar_distance_step(RunState& rs) {
     // The places at the current time; for codes 0 and 1 the Sun is the
     // second body.
     double sDec = 0, sGHA = 0, sGAST = 0, sRA = 0, sHP = 0, sSD = 0, sJDE = 0;
-    suneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
+    suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
            &sDec, &sGHA, &sGAST, &sRA, &sHP, &sSD, &sJDE);
     double mDec = 0, mGHA = 0, mGAST = 0, mRA = 0, mHP = 0, mSD = 0;
-    mooneph(rs.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-            &mDec, &mGHA, &mGAST, &mRA, &mHP, &mSD);
+    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
+            t.second, &mDec, &mGHA, &mGAST, &mRA, &mHP, &mSD);
     double bDec = sDec, bRA = sRA;
     if (code >= 4 && code <= 7) {
       double GHA = 0, GAST = 0, HP = 0;
-      planeteph(code, rs.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-                t.second, &bDec, &GHA, &GAST, &bRA, &HP);
+      planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
+                t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &HP);
     } else if (code == 8) {
       double GHA = 0, GAST = 0, SHA = 0;
-      starseph(rs.obs2.starno, rs.deltaT, t.year, t.month, t.day, t.hour,
+      starseph(rs.obs2.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
                t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &SHA);
     } else if (code > 8) {
       return State::END;
     }
-    rs.LDtrue = LDist(mDec, bDec, mRA, bRA);
+    rs.ld.LDtrue = LDist(mDec, bDec, mRA, bRA);
 
-    if (!rs.ldentered) ask_lunar_distance(rs, sun);
+    if (!rs.flow.ldentered) ask_lunar_distance(rs, sun);
 
     // The apparent distance of the centres: the Moon's augmented
     // semi-diameter added to a distance measured to its near limb and taken
     // off one measured to its far limb; the Sun's near limb always.
-    if (rs.limb < 1.5)
-      rs.LDobs = rs.LD_limb + rs.Ic / 60 + rs.SDa1 / 60;
+    if (rs.ld.limb < 1.5)
+      rs.ld.LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
     else
-      rs.LDobs = rs.Ic / 60 + rs.LD_limb - rs.SDa1 / 60;
-    if (sun) rs.LDobs = rs.LDobs + sSD / 60;
+      rs.ld.LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
+    if (sun) rs.ld.LDobs = rs.ld.LDobs + sSD / 60;
 
-    rs.LDclear = Lunaclear(rs.LDobs, rs.Ho1, rs.Ho2, rs.Ha1, rs.Ha2, rs.Az1,
-                           rs.Az2, rs.moonpar1, rs.pos1_lat);
+    rs.ld.LDclear = Lunaclear(
+        rs.ld.LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha, rs.sight2.Ha,
+        rs.sight1.Az, rs.sight2.Az, rs.sight1.moonpar, rs.sight1.pos.lat);
     // On the first step a cleared distance far from the almanac one is a
     // failed clearing: the apparent distance is taken instead.
-    if (!rs.lddone && std::fabs(rs.LDclear - rs.LDtrue) > kFirstGuard)
-      rs.LDclear = rs.LDobs;
-    rs.t1 = rs.t0 - rs.side * kGain * (rs.LDclear - rs.LDtrue);
+    if (!rs.flow.lddone &&
+        std::fabs(rs.ld.LDclear - rs.ld.LDtrue) > kFirstGuard)
+      rs.ld.LDclear = rs.ld.LDobs;
+    rs.ld.t1 = rs.ld.t0 - rs.ld.side * kGain * (rs.ld.LDclear - rs.ld.LDtrue);
 
-    if (!rs.ldentered) {
-      std::fprintf(out, " LDclear=%.4f LDtrue=%.4f[deg]\n", rs.LDclear,
-                   rs.LDtrue);
-      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", rs.t1, rs.t0);
-      rs.ldentered = 1;
+    if (!rs.flow.ldentered) {
+      std::fprintf(out, " LDclear=%.4f LDtrue=%.4f[deg]\n", rs.ld.LDclear,
+                   rs.ld.LDtrue);
+      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", rs.ld.t1,
+                   rs.ld.t0);
+      rs.flow.ldentered = true;
     }
 
-    const double previous = rs.t0;
-    rs.t0 = rs.t1;
-    if (!rs.lddone) {
+    const double previous = rs.ld.t0;
+    rs.ld.t0 = rs.ld.t1;
+    if (!rs.flow.lddone) {
       // The first correction takes the whole seconds of the new time.
-      const DegMinSec hms = split_dms(rs.t1);
+      const DegMinSec hms = split_dms(rs.ld.t1);
       t.hour = hms.deg;
       t.minute = hms.min;
       t.second = dtoi(hms.sec);
@@ -158,18 +161,18 @@ State lunar_distance_step(RunState& rs) {
       // hour the corrections then swing between a second early and a second
       // late and settle a second late, a fix some 0.25 nautical mile off in
       // the tropics.
-      set_nearest_second(t, rs.t1);
+      set_nearest_second(t, rs.ld.t1);
     }
 
-    if (!rs.lddone) {
+    if (!rs.flow.lddone) {
       // The first correction: the automatic passes start at the entry of
       // observation 1, with nothing typed ahead thrown away.
       rs.obs1.hour = t.hour;
       rs.obs1.minute = t.minute;
       rs.obs1.second = t.second;
-      rs.lddone = 1;
-      rs.obsno = 1;
-      const double change = rs.t1 - previous;
+      rs.flow.lddone = true;
+      rs.flow.obsno = 1;
+      const double change = rs.ld.t1 - previous;
       const int hours = dtoi(change);
       const int minutes = dtoi((change - hours) * 60);
       std::fprintf(out, " Time corrected by %d hours %d min\n", hours,
@@ -177,29 +180,29 @@ State lunar_distance_step(RunState& rs) {
       std::fprintf(out, " NEW TIME = %d hours %d min %d sec\n", rs.obs1.hour,
                    rs.obs1.minute, rs.obs1.second);
       std::fputs("\n ITERATION starts, press ENTER ....", out);
-      rs.autorun = 1;
+      rs.flow.autorun = true;
       con_getc();
       return State::OBS_INPUT;
     }
 
     // Later steps: again at the new time until it stands still.  A time
     // that is not a number ends the repetition at once.
-    rs.ldinner += 1;
-    if (rs.ldinner < kMaxEvaluations &&
-        std::fabs(rs.t1 - previous) > kTimeLimit)
+    rs.flow.ldinner += 1;
+    if (rs.flow.ldinner < kMaxEvaluations &&
+        std::fabs(rs.ld.t1 - previous) > kTimeLimit)
       continue;
     break;
   }
 
-  if (rs.t1 < 0) {
+  if (rs.ld.t1 < 0) {
     std::fputs("\n !!! Warning: new hour t1 negativ!", out);
     con_getc();
   }
   // The corrected time, to the nearest second; the hour is not carried into
   // the date.
-  const int h = dtoi(rs.t1);
-  const int m = dtoi((rs.t1 - h) * 60);
-  const int s = dtoi(((rs.t1 - h) * 60 - m) * 60 + 0.5);
+  const int h = dtoi(rs.ld.t1);
+  const int m = dtoi((rs.ld.t1 - h) * 60);
+  const int s = dtoi(((rs.ld.t1 - h) * 60 - m) * 60 + 0.5);
   rs.obs1.year = t.year;
   rs.obs1.month = t.month;
   rs.obs1.day = t.day;
@@ -207,7 +210,7 @@ State lunar_distance_step(RunState& rs) {
   rs.obs1.minute = m;
   rs.obs1.second = s;
   copy_date_time(rs.obs2, rs.obs1);
-  rs.autorun = 1;
-  rs.obsno = 1;
+  rs.flow.autorun = true;
+  rs.flow.obsno = 1;
   return State::LOOP_TOP;
 }

@@ -12,10 +12,9 @@
 
 namespace {
 
-int g_status = 0;
-
-void* dialogue_thread(void*) {
-  g_status = run_dialogue(stdin, stdout, ".");
+// Runs the dialogue; its exit status goes into the int pointed to.
+void* dialogue_thread(void* status) {
+  *static_cast<int*>(status) = run_dialogue(stdin, stdout, ".");
   return nullptr;
 }
 
@@ -24,11 +23,12 @@ void* dialogue_thread(void*) {
 int main() {
   pthread_attr_t attr;
   pthread_t thread;
+  int status = 0;
   if (pthread_attr_init(&attr) == 0 &&
       pthread_attr_setstacksize(&attr, 8u << 20) == 0 &&
-      pthread_create(&thread, &attr, dialogue_thread, nullptr) == 0) {
+      pthread_create(&thread, &attr, dialogue_thread, &status) == 0) {
     pthread_join(thread, nullptr);
-    return g_status;
+    return status;
   }
   return run_dialogue(stdin, stdout, ".");  // on the main thread's own stack
 }

@@ -269,11 +269,11 @@ bool read_R1(RunState& rs) {
   FILE* f = open_for_reading(kRecordFile1);
   if (f == nullptr) return false;
   NumberStream s(f);
-  (void)(read_record_lines(s, rs.work) && s.read_real(&rs.Ic) &&
-         s.read_real(&rs.eye) && s.read_real(&rs.intercept) &&
-         s.read_real(&rs.Az) && s.read_real(&rs.spare) &&
-         s.read_real(&rs.temp) && s.read_real(&rs.press) &&
-         s.read_real(&rs.LD_limb) && s.read_int(&rs.side));
+  (void)(read_record_lines(s, rs.work) && s.read_real(&rs.shared.Ic) &&
+         s.read_real(&rs.shared.eye) && s.read_real(&rs.calc.intercept) &&
+         s.read_real(&rs.calc.Az) && s.read_real(&rs.shared.spare) &&
+         s.read_real(&rs.shared.temp) && s.read_real(&rs.shared.press) &&
+         s.read_real(&rs.ld.LD_limb) && s.read_int(&rs.ld.side));
   std::fclose(f);
   rs.obs1 = rs.work;
   return true;
@@ -285,9 +285,9 @@ bool read_R2(RunState& rs) {
   NumberStream s(f);
   double unused = 0;
   (void)(read_record_lines(s, rs.work) && s.read_real(&unused) &&
-         s.read_real(&unused) && s.read_real(&rs.intercept) &&
-         s.read_real(&rs.Az) && s.read_real(&rs.spare) &&
-         s.read_real(&rs.course) && s.read_real(&rs.velocity));
+         s.read_real(&unused) && s.read_real(&rs.calc.intercept) &&
+         s.read_real(&rs.calc.Az) && s.read_real(&rs.shared.spare) &&
+         s.read_real(&rs.fix.course) && s.read_real(&rs.fix.velocity));
   std::fclose(f);
   rs.obs2 = rs.work;
   return true;
@@ -297,9 +297,10 @@ void write_W1(RunState& rs) {
   write_file(kRecordFile1, [&](FILE* f) {
     const obsrec& r = rs.obs1;
     write_record_lines(f, r, r, r.bodycode, r.starno);
-    std::fprintf(f, "%f %f \n", rs.Ic, rs.eye);
-    std::fprintf(f, "%f %f %f \n", rs.intercept, rs.Az, rs.spare);
-    std::fprintf(f, "%f %f \n", rs.temp, rs.press);
+    std::fprintf(f, "%f %f \n", rs.shared.Ic, rs.shared.eye);
+    std::fprintf(f, "%f %f %f \n", rs.calc.intercept, rs.calc.Az,
+                 rs.shared.spare);
+    std::fprintf(f, "%f %f \n", rs.shared.temp, rs.shared.press);
   });
 }
 
@@ -307,23 +308,25 @@ void write_W2(RunState& rs) {
   write_file(kRecordFile2, [&](FILE* f) {
     const obsrec& r = rs.obs2;
     write_record_lines(f, r, r, r.bodycode, r.starno);
-    std::fprintf(f, "%f %f \n", rs.Ic, rs.eye);
-    std::fprintf(f, "%f %f %f\n", rs.intercept, rs.Az, rs.spare);
-    std::fprintf(f, "%f %f\n", rs.course, rs.velocity);
+    std::fprintf(f, "%f %f \n", rs.shared.Ic, rs.shared.eye);
+    std::fprintf(f, "%f %f %f\n", rs.calc.intercept, rs.calc.Az,
+                 rs.shared.spare);
+    std::fprintf(f, "%f %f\n", rs.fix.course, rs.fix.velocity);
   });
 }
 
 void write_W3(RunState& rs) {
-  const bool first = (rs.obsno == 1);
+  const bool first = (rs.flow.obsno == 1);
   write_file(first ? kRecordFile1 : kRecordFile2, [&](FILE* f) {
     const obsrec& r = rs.work;
     write_record_lines(f, r, r, r.bodycode, r.starno);
-    std::fprintf(f, "%f %f \n", rs.Ic, rs.eye);
-    std::fprintf(f, "%f %f %f \n", rs.intercept, rs.Az, rs.spare);
+    std::fprintf(f, "%f %f \n", rs.shared.Ic, rs.shared.eye);
+    std::fprintf(f, "%f %f %f \n", rs.calc.intercept, rs.calc.Az,
+                 rs.shared.spare);
     if (first)
-      std::fprintf(f, "%f %f \n", rs.temp, rs.press);
+      std::fprintf(f, "%f %f \n", rs.shared.temp, rs.shared.press);
     else
-      std::fprintf(f, "%f %f \n", rs.course, rs.velocity);
+      std::fprintf(f, "%f %f \n", rs.fix.course, rs.fix.velocity);
   });
   if (first)
     rs.obs1 = rs.work;
@@ -333,22 +336,22 @@ void write_W3(RunState& rs) {
 
 void write_W4(RunState& rs, int file) {
   // The program ends right after the final save.
-  rs.intercept = 0;
-  rs.spare = 0;
+  rs.calc.intercept = 0;
+  rs.shared.spare = 0;
   const bool first = (file == 1);
   write_file(first ? kRecordFile1 : kRecordFile2, [&](FILE* f) {
     const obsrec& r = first ? rs.obs1 : rs.obs2;
     // The date of the sights, and the star number of the last observation
     // computed (observation 2), stand in both files.
     write_record_lines(f, rs.work, r, r.bodycode, rs.work.starno);
-    std::fprintf(f, "%f %f \n", rs.Ic, rs.eye);
-    std::fprintf(f, "%f %f %f \n", rs.intercept, first ? rs.Az1 : rs.Az2,
-                 rs.spare);
+    std::fprintf(f, "%f %f \n", rs.shared.Ic, rs.shared.eye);
+    std::fprintf(f, "%f %f %f \n", rs.calc.intercept,
+                 first ? rs.sight1.Az : rs.sight2.Az, rs.shared.spare);
     if (first) {
-      std::fprintf(f, "%f %f \n", rs.temp, rs.press);
-      std::fprintf(f, "%f %d \n", rs.LD_limb, rs.side);
+      std::fprintf(f, "%f %f \n", rs.shared.temp, rs.shared.press);
+      std::fprintf(f, "%f %d \n", rs.ld.LD_limb, rs.ld.side);
     } else {
-      std::fprintf(f, "%f %f \n", rs.course, rs.velocity);
+      std::fprintf(f, "%f %f \n", rs.fix.course, rs.fix.velocity);
     }
   });
 }

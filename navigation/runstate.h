@@ -1,9 +1,10 @@
-// The state of one run of the navigation dialogue: the two observation
-// records and the working copy, the values shared by both observations, the
-// assumed positions, what the sight reductions keep for the run between the
-// sights, the fix and the lunar-distance step, and the flags and counters of
-// the dialogue's state machine.  One value of it is owned by run_dialogue and
-// lives for the whole run; every state of the dialogue reads and writes it.
+// The state of one run of the navigation dialogue, in parts by owner: the
+// two observation records and the working copy, the values both sights
+// share, the last computation of a sight and what each observation keeps of
+// it, the lunar-distance step, the run between the sights with the fix, and
+// the flow of the dialogue's state machine.  One value of it is owned by
+// run_dialogue and lives for the whole run; every state of the dialogue reads
+// and writes it.
 #pragma once
 
 // The instant of a sight, UT, whole seconds.
@@ -73,41 +74,23 @@ enum class State {
   END             // closing screen
 };
 
-struct RunState {
-  // Records.
-  obsrec obs1 = builtin_obs1();  // observation 1, always the Moon
-  obsrec obs2 = builtin_obs2();  // observation 2, the second body
-  obsrec work = obs1;            // the observation being loaded/entered/worked
+// What both sights share: the instrument, the Earth conditions and the time.
+struct SharedValues {
+  double Ic = 0;          // index correction of the sextant, arcminutes
+  double eye = 1.83;      // height of eye, metres (0 to 40)
+  double temp = 16.1;     // air temperature, degrees Celsius
+  double press = 1026.4;  // air pressure, hPa
+  double deltaT = 0;      // Delta-T of the sights, seconds (set by the
+                          // Earth-conditions dialog of observation 1)
+  double jd1 = 0;         // Julian Day (UT) of the sights: observation 1's,
+                          // since the two sights share its date and time
+  double spare = 3.14159265359;  // third value of line 8 of the record
+                                 // files, carried through
+};
 
-  // Values shared by both observations.
-  double Ic = 0;              // index correction of the sextant, arcminutes
-  double eye = 1.83;          // height of eye, metres (0 to 40)
-  double temp = 16.1;         // air temperature, degrees Celsius
-  double press = 1026.4;      // air pressure, hPa
-  double intercept = 0;       // intercept of the last computation, nm
-  double Az = 180.0;          // azimuth of the last computation, degrees
-  double spare = 3.14159265359;  // third value of line 8, carried through
-  double course = 0;          // course of the run between the sights, degrees
-  double velocity = 0;        // knots; negative: minus the distance run, nm
-  double LD_limb = 48.11666666666667;  // measured lunar distance, degrees
-  int side = +1;              // +1 second body east of the Moon, -1 west
-  double limb = 1.0;          // below 1.5 near limb, above 1.5 far limb
-  double deltaT = 0;          // Delta-T of the sights, seconds (set by the
-                              // Earth-conditions dialog of observation 1)
-
-  // Assumed positions, degrees: observation 1 is reduced at position 1,
-  // observation 2 at position 2.
-  double pos1_lat = 0, pos1_lon = 0;
-  double pos2_lat = 0, pos2_lon = 0;
-
-  // Julian Days (UT) of the two sights; both are observation 1's, since the
-  // two sights share its date and time.
-  double jd1 = 0, jd2 = 0;
-
-  // Sextant altitude of the observation in hand, decimal degrees.
-  double Hs = 0;
-
-  // The last computation of one observation.
+// The last computation of one sight: its time, the place of the body, the
+// altitudes and their corrections, the azimuth and the intercept.
+struct Computation {
   obstime calctime;            // date and time handed to the ephemerides
   double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // place of the body, degrees
   double SHA = 0;              // sidereal hour angle of a star, degrees
@@ -115,49 +98,94 @@ struct RunState {
   double JDE = 0;              // dynamical Julian Day of the Sun's place
   double HP = 0, SD = 0;       // horizontal parallax and semi-diameter given
                                // to the altitude correction, arcminutes
+  double Hs = 0;               // sextant altitude, decimal degrees
   double LHA = 0, Hc = 0;      // local hour angle, computed altitude, degrees
   double Ho = 0, Ha = 0;       // observed and apparent altitudes, degrees
   double parallax = 0, dip = 0, refraction = 0, SDa = 0, S_Correction = 0;
                                // outputs of the altitude correction, arcmin
+  double intercept = 0;  // nautical miles, towards the body
+  double Az = 180.0;     // azimuth, degrees
+};
 
-  // Kept per observation for the run, the fix and the lunar distance.
-  double Hs1 = 0, Ha1 = 0, Ho1 = 0, Az1 = 180.0;  // observation 1 (the Moon)
-  double Hs2 = 0, Ha2 = 0, Ho2 = 0, Az2 = 180.0;  // observation 2
-  double intercept1 = 0, intercept2 = 0;          // nautical miles
-  double SDa1 = 0;             // the Moon's augmented semi-diameter, arcmin
-  double moonpar1 = 0;         // the Moon's parallax in altitude, degrees
-  obsrec atresult1 = obs1;     // observation 1 as shown on its result screen
-                               // (day, time, dead-reckoning position)
-  int hour2 = 0, minute2 = 0;  // observation 2's time at its result (hour
-                               // plus 24 when its day differs from obs. 1's)
+// A position, degrees, north and east positive.
+struct Position {
+  double lat = 0;
+  double lon = 0;
+};
 
-  // The run between the sights and the fix.
+// What one observation keeps of its computation for the lunar distance and
+// the fix, and the assumed position at which it is reduced (position 1 or
+// position 2).
+struct Sight {
+  Position pos;
+  double Hs = 0, Ha = 0, Ho = 0;  // sextant, apparent, observed altitude, deg
+  double Az = 180.0;              // degrees
+  double intercept = 0;           // nautical miles
+};
+
+// Observation 1, the Moon, keeps more for the lunar distance and the run.
+struct MoonSight : Sight {
+  double SDa = 0;                    // augmented semi-diameter, arcminutes
+  double moonpar = 0;                // parallax in altitude, degrees
+  obsrec atresult = builtin_obs1();  // the record as shown on the result
+                                     // screen (day, time, dead-reckoning
+                                     // position)
+};
+
+// The lunar-distance step: the measured distance, the limb and the side, the
+// distances of the last pass and its times.
+struct LunarStep {
+  double LD_limb = 48.11666666666667;  // measured lunar distance, degrees
+  int side = +1;      // +1 second body east of the Moon, -1 west
+  double limb = 1.0;  // below 1.5 near limb, above 1.5 far limb
+  double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees
+  double t0 = 0, t1 = 0;                      // hours UT
+};
+
+// The run between the sights and the fix.
+struct FixState {
+  double course = 0;    // course of the run between the sights, degrees
+  double velocity = 0;  // knots; negative: minus the distance run, nm
   double run_lat = 0, run_lon = 0;  // observation 1's position carried over
-  double fix_lat = 0, fix_lon = 0;  // intersection of the lines of position
+  double lat = 0, lon = 0;          // intersection of the lines of position
   double poserr = 0;                // run position to fix, nautical miles
   // Sunrise and sunset at the fix: UT hours and minutes, the azimuths of the
   // rising and the setting Sun (whole degrees) and the duration of twilight
   // (minutes).
   int rise_hour = 0, rise_minute = 0, set_hour = 0, set_minute = 0;
   int rise_az = 0, set_az = 0, twilight = 0;
+};
 
-  // The lunar-distance step.
-  double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees
-  double t0 = 0, t1 = 0;                      // hours UT
+// The flow of the dialogue: the observation in hand, the phase of the run,
+// the passes counted and the menu answer.
+struct Flow {
+  int obsno = 1;           // observation in hand: 1 the Moon, 2 the second body
+  bool autorun = false;    // the automatic passes are running: nothing is asked
+  bool lddone = false;     // the first lunar-distance time correction is made
+  bool ldentered = false;  // limb, side and lunar distance have been entered
+  bool renewing = false;   // the next HCAZ belongs to the run and the fix
+  int ldpasses = 0;        // lunar-distance passes counted
+  int ldinner = 0;         // time re-evaluations within one lunar-distance pass
+  int badfix = 0;          // bad intersections since the last fix
+  int choice = 0;          // the answer of the menu in hand
+  int iterpasses = 0;      // ITERATE passes in a row: set to 0 by a converged
+                           // fix, by an answer read at the final menu and by
+                           // the errors of the fix, which leave the automatic
+                           // passes
+  bool end_shown = false;  // the closing screen has been printed
+};
 
-  // Flags and counters.
-  int obsno = 1;      // observation in hand: 1 the Moon, 2 the second body
-  int autorun = 0;    // the automatic passes are running: nothing is asked
-  int lddone = 0;     // the first lunar-distance time correction is made
-  int ldentered = 0;  // limb, side and lunar distance have been entered
-  int ldpasses = 0;   // lunar-distance passes counted
-  int ldinner = 0;    // time re-evaluations within one lunar-distance pass
-  int badfix = 0;     // bad intersections since the last fix
-  int renewing = 0;   // the next HCAZ belongs to the run and the fix
-  int choice = 0;     // the answer of the menu in hand
-  int iterpasses = 0; // ITERATE passes in a row: set to 0 by a converged
-                      // fix, by an answer read at the final menu and by
-                      // the errors of the fix, which leave the automatic
-                      // passes
-  int end_shown = 0;  // the closing screen has been printed
+struct RunState {
+  // The records.
+  obsrec obs1 = builtin_obs1();  // observation 1, always the Moon
+  obsrec obs2 = builtin_obs2();  // observation 2, the second body
+  obsrec work = obs1;            // the observation being loaded/entered/worked
+
+  SharedValues shared;  // what both sights share
+  Computation calc;     // the last computation of a sight
+  MoonSight sight1;     // kept from observation 1, reduced at position 1
+  Sight sight2;         // kept from observation 2, reduced at position 2
+  LunarStep ld;         // the lunar-distance step
+  FixState fix;         // the run between the sights and the fix
+  Flow flow;            // states, passes and flags of the dialogue
 };

@@ -75,10 +75,8 @@ void verspos(double jd1, double jd2, double speed, double course, double lat0,
 //           course by Mercator sailing.
 void shiftpos(double distance, double lat, double lon, double course,
               double* lat2, double* lon2) {
-  // Sailing selector: +1 due east, -1 due west, 0 Mercator sailing.  It is
-  // set afresh on every call, so nothing carries over between calls.
-  static int kchk;
-  kchk = 0;
+  // Sailing selector: +1 due east, -1 due west, 0 Mercator sailing.
+  int kchk = 0;
   if (lat > 89.0) lat = 89.0;
   if (lat < -89.0) lat = -89.0;
 

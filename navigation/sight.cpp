@@ -168,3 +168,23 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
   *S_Correction = (Ho - hs) * 60;
   return Ho;
 }
+
+// Given:    bodycode  0/1 Sun lower/upper limb, 2/3 Moon lower/upper limb,
+//                     4-7 planets, 8 star
+//           Ic        index correction, arcminutes
+//           Hs        sextant altitude, degrees
+//           dip       dip of the horizon, arcminutes
+//           SDa       semi-diameter applied, arcminutes
+// Returned: apparent altitude of the centre, degrees
+// Notes:    The semi-diameter takes the limb's sign as in the altitude
+//           correction: an upper limb stands above the centre, so the
+//           centre's apparent altitude is the limb's less the semi-diameter.
+//           The clearing of the lunar distance and the screens take this
+//           value as the apparent altitude of the body's centre.
+double apparent_altitude(int bodycode, double Ic, double Hs, double dip,
+                         double SDa) {
+  int m = 0;
+  if (bodycode == 0 || bodycode == 2) m = +1;
+  if (bodycode == 1 || bodycode == 3) m = -1;
+  return (Ic / 60 + Hs) - dip / 60 + m * SDa / 60;
+}

@@ -16,3 +16,11 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
                    double temp, double press, double eye, double sd, double hp,
                    double* parallax, double* dip, double* refraction,
                    double* SDa, double* S_Correction);
+
+// Apparent altitude of the body's centre, degrees: the sextant altitude Hs
+// (degrees) with the index correction Ic, the dip and the semi-diameter
+// applied (arcminutes), the semi-diameter added for a lower limb and taken
+// off for an upper limb (body codes 0 and 2 lower, 1 and 3 upper; a planet or
+// a star has no semi-diameter).
+double apparent_altitude(int bodycode, double Ic, double Hs, double dip,
+                         double SDa);

@@ -5,15 +5,31 @@
 
 #include "runstate.h"
 
+// Where the phase of the run, held in the flags, and not a state's own work
+// decides the next state (dialogue.cpp).  The dispatch asks passed_on_to
+// before it runs a state, and after_hcaz once HCAZ is done.
+
+// The state that s passes on to without doing its work, or s itself:
+//   LOOP_TOP   with observation 2 in hand: OBS2_FILE (its record is loaded
+//              there)
+//   OBS2_FILE  with observation 1 in hand: EXAMPLE (its record was loaded by
+//              LOOP_TOP)
+//   SAIL       before the first lunar-distance correction (lddone not set):
+//              LD_STEP, the first lunar-distance step, which comes before any
+//              run and fix; after it SAIL is the run between the sights
+State passed_on_to(State s, const Flow& flow);
+
+// The state after HCAZ: FINAL for observation 2 renewed after the run
+// between the sights (renewing set by SAIL; cleared here), else RESULT.
+State after_hcaz(Flow& flow);
+
 // Dialogue flow (dialogue.cpp).
 State st_start(RunState& rs);
-State st_loop_top(RunState& rs);
-State st_obs2_file(RunState& rs);
+State st_loop_top(RunState& rs);   // observation 1 in hand
+State st_obs2_file(RunState& rs);  // observation 2 in hand
 State st_example(RunState& rs);
 State st_obs_input(RunState& rs);
 State st_post_obs_menu(RunState& rs);
-State st_sail(RunState& rs);  // LD_STEP before the first correction, else
-                              // the run between the sights (sail_run)
 State st_final_menu(RunState& rs);
 State st_iterate(RunState& rs);
 State st_stop(RunState& rs);
@@ -23,8 +39,8 @@ State st_end(RunState& rs);   // prints the closing screen, reads one key
 // the final menu reads its answer instead of iterating on by itself.
 constexpr int kMaxIteratePasses = 30;
 
-// The computation of one observation, its result and ephemeris screens
-// (compute.cpp).
+// The computation of one observation (compute.cpp; its screens are in
+// screens.cpp).
 
 // COMPUTE: the date and time of work into calctime; the Sun's place (always)
 // and the body's place by body code; HcAz at the observation's assumed
@@ -33,9 +49,8 @@ constexpr int kMaxIteratePasses = 30;
 State compute_observation(RunState& rs);
 
 // HCAZ: HcAz again at the observation's assumed position with its Dec and
-// GHA; intercept = (Ho - Hc) x 60.  Next: FINAL with renewing cleared when
-// renewing is set, else RESULT.
-State hcaz_intercept(RunState& rs);
+// GHA; intercept = (Ho - Hc) x 60.  Next: after_hcaz.
+void hcaz_intercept(RunState& rs);
 
 // RESULT: the result screen (it waits for a key unless autorun), the values
 // kept per observation, the record write W3, the ephemeris block.  Next:
@@ -44,8 +59,9 @@ State result_screens(RunState& rs);
 
 // The run between the sights and the fix (fix.cpp).
 
-// SAIL once lddone is set: observation 1's position at its result carried
-// over the run into work's position; renewing := 1.  Next: HCAZ.
+// SAIL once lddone is set (see passed_on_to): observation 1's position at
+// its result carried over the run into work's position; renewing := true.
+// Next: HCAZ.
 State sail_run(RunState& rs);
 
 // FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP,

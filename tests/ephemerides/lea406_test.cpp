@@ -12,6 +12,7 @@
 #include <string>
 
 #include "console.h"
+#include "console_capture.h"
 #include "instants.h"
 #include "leascan.h"
 #include "leatab.h"
@@ -25,15 +26,9 @@ bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; 
 
 // Runs LEA406 with the console output caught; returns what it printed.
 std::string lea406_printing(double jd, double* lon, double* lat, double* dist) {
-  FILE* out = std::tmpfile();
-  con_bind(nullptr, out);
+  ConsoleCapture con;
   LEA406(jd, lon, lat, dist);
-  con_bind(nullptr, nullptr);
-  std::string text;
-  std::rewind(out);
-  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
-  std::fclose(out);
-  return text;
+  return con.output();
 }
 
 std::string warning(const char* tdb) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "console.h"
+#include "console_capture.h"
 #include "ephcommon.h"
 #include "moon.h"
 #include "nutation.h"
@@ -67,15 +68,9 @@ Instant instant(int k) { return {1801 + (k * 37) % 400, 1 + k % 12, 1 + (k * 7) 
 // Output caught from the console while f runs.
 template <class F>
 std::string printed(F f) {
-  FILE* out = std::tmpfile();
-  con_bind(nullptr, out);
+  ConsoleCapture con;
   f();
-  con_bind(nullptr, nullptr);
-  std::string text;
-  std::rewind(out);
-  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
-  std::fclose(out);
-  return text;
+  return con.output();
 }
 
 TEST(Places, OutputRangesOverTwoCenturies) {

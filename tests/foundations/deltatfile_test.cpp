@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 
 #include "console_capture.h"
 #include "deltat.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -32,27 +34,16 @@ std::string wrong_sequence(int prev) {
   return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) + "\n";
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testsupport::slurp;
 
 class DeltaTFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = fs::current_path();
-    std::string tmpl = (fs::temp_directory_path() / "ld_deltat_XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-    fs::current_path(dir_);
+    work_ = std::make_unique<testsupport::WorkInTempDir>("ld_deltat");
+    home_ = work_->home();
+    dir_ = work_->path();
   }
-  void TearDown() override {
-    fs::current_path(home_);
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { work_.reset(); }
   static void put(const std::string& content) {
     std::ofstream out(kName, std::ios::binary);
     out << content;
@@ -64,6 +55,9 @@ class DeltaTFile : public ::testing::Test {
   }
 
   fs::path home_, dir_;
+
+ private:
+  std::unique_ptr<testsupport::WorkInTempDir> work_;
 };
 
 TEST_F(DeltaTFile, MissingFileIsCreatedWithTheDefaultContent) {

@@ -17,13 +17,13 @@
 #include <cstring>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "dialogue.h"
+#include "temp_dir.h"
 
 namespace fuzzrun {
 
@@ -43,48 +43,16 @@ inline void require(bool ok, const char* what, const std::string& detail = "") {
   if (!ok) fail(what, detail);
 }
 
-inline std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testsupport::count;
+using testsupport::slurp;
 
 inline void put(const fs::path& p, const std::string& content) {
-  std::ofstream out(p, std::ios::binary);
-  out << content;
-  require(static_cast<bool>(out), "cannot write a file of the working directory",
-          p.string());
-}
-
-inline int count(const std::string& hay, const std::string& needle) {
-  int n = 0;
-  for (size_t at = hay.find(needle); at != std::string::npos;
-       at = hay.find(needle, at + needle.size()))
-    ++n;
-  return n;
+  require(testsupport::put(p, content),
+          "cannot write a file of the working directory", p.string());
 }
 
 // A fresh temporary directory, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string tmpl = std::string(base && *base ? base : "/tmp") + "/ld_fuzz_XXXXXX";
-    require(mkdtemp(tmpl.data()) != nullptr, "mkdtemp failed", tmpl);
-    path_ = tmpl;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using TempDir = testsupport::TempDir;
 
 // The names and contents of the entries of a directory (a directory or
 // other non-regular entry is listed with an empty content).
@@ -256,7 +224,7 @@ inline std::string record_shape_error(const std::string& text, int file) {
 // in a fresh directory).
 inline const std::string& default_deltat_table() {
   static const std::string content = [] {
-    TempDir dir;
+    const TempDir dir("ld_fuzz");
     const std::string cwd = fs::current_path().string();
     const Run r = run("", dir.path());
     check_run(r, cwd);

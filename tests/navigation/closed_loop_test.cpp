@@ -11,11 +11,7 @@
 // a dead-reckoning position some 20 to 40 miles off and a clock a few
 // minutes wrong: after its automatic passes it must have found the position
 // and the time again.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <chrono>
@@ -33,6 +29,7 @@
 #include "moon.h"
 #include "nav_test_util.h"
 #include "planets.h"
+#include "program_run.h"
 #include "sight.h"
 #include "stars.h"
 #include "sun.h"
@@ -317,54 +314,16 @@ Synthesis synthesize(const Case& c) {
 
 // Runs the program in a fresh directory on the answers; its standard output
 // and the first record file as it leaves it.
-struct ProgramRun {
-  bool ended = false;
-  int status = -1;
-  std::string out, record1;
+struct ProgramRun : testsupport::ProgramRun {
+  std::string record1;
 };
 
 ProgramRun run_program(const std::string& answers) {
+  const testsupport::TempDir work("ld_loop");
   ProgramRun r;
-  std::string tmpl = (fs::temp_directory_path() / "ld_loop_XXXXXX").string();
-  if (mkdtemp(tmpl.data()) == nullptr) return r;
-  const fs::path root = tmpl;
-  const fs::path work = root / "work";
-  fs::create_directory(work);
-  navtest::put(root / "answers", answers);
-
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int in = open((root / "answers").c_str(), O_RDONLY);
-    const int out = open((root / "stdout").c_str(),
-                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || chdir(work.c_str()) != 0) _exit(127);
-    dup2(in, 0);
-    dup2(out, 1);
-    execl(LD_VELDRAMONT, LD_VELDRAMONT, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  if (pid > 0) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    for (;;) {
-      int st = 0;
-      if (waitpid(pid, &st, WNOHANG) == pid) {
-        r.ended = true;
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        break;
-      }
-      if (std::chrono::steady_clock::now() > deadline) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &st, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-  }
-  r.out = navtest::slurp(root / "stdout");
-  r.record1 = navtest::slurp(work / "dodarivi0r1.txt");
-  std::error_code ec;
-  fs::remove_all(root, ec);
+  static_cast<testsupport::ProgramRun&>(r) =
+      testsupport::run_program(LD_VELDRAMONT, work.path(), answers, 120);
+  r.record1 = testsupport::slurp(work.path() / "dodarivi0r1.txt");
   return r;
 }
 

@@ -22,7 +22,6 @@ namespace {
 
 using navtest::count;
 using navtest::fs::exists;
-using navtest::MemConsole;
 using navtest::put;
 using navtest::slurp;
 
@@ -63,7 +62,7 @@ const char kFresh1[] =
 // Runs the whole dialogue in process on the given answers, in the fixture's
 // directory; returns what it printed.
 std::string run(const std::string& answers, const char* dir = ".") {
-  MemConsole con(answers);
+  ConsoleCapture con(answers);
   EXPECT_EQ(run_dialogue(con.in(), con.out(), dir), 0);
   return con.output();
 }
@@ -122,7 +121,7 @@ TEST_F(Dialogue, ResetBranches) {
     put(kRecordFile2, "1998 1 1\n");
     put("dodarivi0r0.txt", "    2020   69.4 \n    2030   70.0 \n");
     RunState rs;
-    MemConsole con(c.answers);
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_start(rs), State::LOOP_TOP);
     EXPECT_EQ(con.unread(), "") << c.answers;
     EXPECT_EQ(con.output(), cleared() + kTitle +
@@ -138,7 +137,7 @@ TEST_F(Dialogue, ResetBranches) {
 
 TEST_F(Dialogue, ResetOfMissingFilesReportsThem) {
   RunState rs;
-  MemConsole con("r\nx\n\n");
+  ConsoleCapture con("r\nx\n\n");
   ASSERT_EQ(st_start(rs), State::LOOP_TOP);
   const std::string out = con.output();
   EXPECT_NE(out.find(" OK, + RESETTiNG files 0x1 and 0x2.txt\n"
@@ -154,28 +153,29 @@ TEST_F(Dialogue, ResetOfMissingFilesReportsThem) {
 
   // The start creates the table file again, so its removal succeeds again.
   RunState again;
-  MemConsole con2("1\n2\n\n");
+  ConsoleCapture con2("1\n2\n\n");
   ASSERT_EQ(st_start(again), State::LOOP_TOP);
   EXPECT_EQ(count(con2.output(), "WRITE PROTECTED"), 0);
 }
 
 TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
-  EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);  // obsno 1: nothing
-  EXPECT_FALSE(exists(kRecordFile2));
-
-  rs.obsno = 2;
-  EXPECT_EQ(st_loop_top(rs), State::OBS2_FILE);
-  rs.Az = 99.5;
+  // Observation 1 in hand passes OBS2_FILE by, observation 2 LOOP_TOP.
+  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::EXAMPLE);
+  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::LOOP_TOP);
+  rs.flow.obsno = 2;
+  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::OBS2_FILE);
+  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::OBS2_FILE);
+  rs.calc.Az = 99.5;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_EQ(count(slurp(kRecordFile2), "0.000000 99.500000 3.141593\n"), 1);
 
   // A record file read: its values become the defaults.
   put(kRecordFile1, "2019 2 3\n");
-  rs.obsno = 1;
+  rs.flow.obsno = 1;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(rs.obs1.year, 2019);
   EXPECT_EQ(rs.work.year, 2019);
@@ -183,10 +183,10 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   // The automatic passes neither read nor write the files.
   put(kRecordFile1, "2020 2 3\n");
   navtest::fs::remove(kRecordFile2);
-  rs.autorun = 1;
+  rs.flow.autorun = 1;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(rs.obs1.year, 2019);
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_FALSE(exists(kRecordFile2));
   EXPECT_EQ(con.output(), "");
@@ -195,22 +195,22 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
 TEST_F(Dialogue, ExampleScreenOnlyForObservation1) {
   RunState rs;
   {
-    MemConsole con("\nrest");
+    ConsoleCapture con("\nrest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(count(con.output(), "E X A M P L E"), 1);
     EXPECT_EQ(con.unread(), "rest");  // one key; a file of answers stays
   }
   {
-    rs.autorun = 1;
-    MemConsole con("rest");
+    rs.flow.autorun = 1;
+    ConsoleCapture con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(count(con.output(), "E X A M P L E"), 1);
     EXPECT_EQ(con.unread(), "rest");
   }
   {
-    rs.autorun = 0;
-    rs.obsno = 2;
-    MemConsole con("rest");
+    rs.flow.autorun = 0;
+    rs.flow.obsno = 2;
+    ConsoleCapture con("rest");
     EXPECT_EQ(st_example(rs), State::OBS_INPUT);
     EXPECT_EQ(con.output(), "");
     EXPECT_EQ(con.unread(), "rest");
@@ -240,10 +240,10 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
   for (const MenuCase& c : cases) {
     input_reset();
     RunState rs;
-    rs.obsno = c.obsno;
-    MemConsole con(c.answers);
+    rs.flow.obsno = c.obsno;
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_post_obs_menu(rs), c.next) << c.answers;
-    EXPECT_EQ(rs.obsno, c.obsno_after) << c.answers;
+    EXPECT_EQ(rs.flow.obsno, c.obsno_after) << c.answers;
     const char* prompt = c.obsno == 1
                              ? " ### ENTER: 1=repeat 9=stop, or hit RETURN "
                              : " ### ENTER: 2=repeat[2.obs.] or hit RETURN ";
@@ -255,31 +255,35 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
   // The automatic passes answer by themselves.
   for (int obsno : {1, 2}) {
     RunState rs;
-    rs.obsno = obsno;
-    rs.autorun = 1;
-    MemConsole con;
+    rs.flow.obsno = obsno;
+    rs.flow.autorun = 1;
+    ConsoleCapture con;
     EXPECT_EQ(st_post_obs_menu(rs), obsno == 1 ? State::LOOP_TOP : State::SAIL);
-    EXPECT_EQ(rs.choice, obsno == 1 ? 2 : 3);
+    EXPECT_EQ(rs.flow.choice, obsno == 1 ? 2 : 3);
   }
 }
 
 TEST_F(Dialogue, SailGoesToTheFirstLunarDistanceStep) {
   RunState rs;
-  EXPECT_EQ(st_sail(rs), State::LD_STEP);
-  EXPECT_EQ(rs.choice, 5);
-  rs.lddone = 1;
-  EXPECT_EQ(st_sail(rs), State::HCAZ);
-  EXPECT_EQ(rs.renewing, 1);
+  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::LD_STEP);
+  rs.flow.lddone = true;
+  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::SAIL);
+  EXPECT_EQ(sail_run(rs), State::HCAZ);
+  EXPECT_TRUE(rs.flow.renewing);
+  // HCAZ of observation 2 renewed after the run leads to the fix, once.
+  EXPECT_EQ(after_hcaz(rs.flow), State::FINAL);
+  EXPECT_FALSE(rs.flow.renewing);
+  EXPECT_EQ(after_hcaz(rs.flow), State::RESULT);
 }
 
 // A fix that has not converged, with the lunar distance entered.
 RunState unconverged() {
   RunState rs;
-  rs.poserr = 1.0;
-  rs.ldentered = 1;
-  rs.lddone = 1;
-  rs.ldpasses = 3;
-  rs.autorun = 1;
+  rs.fix.poserr = 1.0;
+  rs.flow.ldentered = 1;
+  rs.flow.lddone = 1;
+  rs.flow.ldpasses = 3;
+  rs.flow.autorun = 1;
   rs.work.lat_deg = 40;
   rs.work.lat_min = 12.5;
   return rs;
@@ -292,62 +296,62 @@ const char kConvergedMenu[] =
 
 TEST_F(Dialogue, FinalMenuIteratesByItself) {
   RunState rs = unconverged();
-  MemConsole con;  // nothing to read
+  ConsoleCapture con;  // nothing to read
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
-  EXPECT_EQ(rs.autorun, 0);
+  EXPECT_EQ(rs.flow.autorun, 0);
   EXPECT_EQ(con.output(), kIterateMenu);
   EXPECT_EQ(rs.obs1.lat_deg, 44);  // no latitude copied
 }
 
 TEST_F(Dialogue, FinalMenuReadsAfterThirtyIterations) {
   RunState rs = unconverged();
-  rs.iterpasses = kMaxIteratePasses - 1;
+  rs.flow.iterpasses = kMaxIteratePasses - 1;
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("7\n4\n");  // 7 shows the menu again and reads again
+    ConsoleCapture con("7\n4\n");  // 7 shows the menu again and reads again
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
     EXPECT_EQ(con.output(), std::string(kIterateMenu) + kIterateMenu);
-    EXPECT_EQ(rs.iterpasses, 0);  // the count starts again
+    EXPECT_EQ(rs.flow.iterpasses, 0);  // the count starts again
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("\n");  // RETURN: a further lunar-distance pass
+    ConsoleCapture con("\n");  // RETURN: a further lunar-distance pass
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con("9\n");
+    ConsoleCapture con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
   }
-  rs.iterpasses = kMaxIteratePasses;
+  rs.flow.iterpasses = kMaxIteratePasses;
   {
-    MemConsole con;  // end of input at the answer
+    ConsoleCapture con;  // end of input at the answer
     EXPECT_THROW(st_final_menu(rs), EndOfInput);
   }
 }
 
 TEST_F(Dialogue, IteratePassesAreCountedAndEndedByConvergence) {
   RunState rs = unconverged();
-  MemConsole con;
+  ConsoleCapture con;
   for (int i = 0; i < kMaxIteratePasses; ++i) {
     ASSERT_EQ(st_final_menu(rs), State::ITERATE);
     ASSERT_EQ(st_iterate(rs), State::LOOP_TOP);
   }
-  EXPECT_EQ(rs.iterpasses, kMaxIteratePasses);
-  rs.poserr = 0.05;  // converged: the row of passes ends
+  EXPECT_EQ(rs.flow.iterpasses, kMaxIteratePasses);
+  rs.fix.poserr = 0.05;  // converged: the row of passes ends
   ASSERT_EQ(st_final_menu(rs), State::LD_STEP);
-  EXPECT_EQ(rs.iterpasses, 0);
+  EXPECT_EQ(rs.flow.iterpasses, 0);
 }
 
 TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
   RunState rs = unconverged();
-  rs.poserr = -0.099;
+  rs.fix.poserr = -0.099;
   {
-    MemConsole con;  // 3 passes counted: a further pass by itself
+    ConsoleCapture con;  // 3 passes counted: a further pass by itself
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
     EXPECT_EQ(con.output(), kConvergedMenu);
     EXPECT_EQ(rs.obs1.lat_deg, 40);
@@ -357,30 +361,30 @@ TEST_F(Dialogue, FinalMenuAfterAConvergedFix) {
     EXPECT_EQ(rs.obs1.lon_deg, -17);  // the longitudes stay
     EXPECT_EQ(rs.obs1.lon_min, -11.6);
   }
-  rs.ldpasses = 31;
+  rs.flow.ldpasses = 31;
   {
-    MemConsole con("9\n");
+    ConsoleCapture con("9\n");
     EXPECT_EQ(st_final_menu(rs), State::STOP);
-    EXPECT_EQ(rs.ldpasses, 0);
+    EXPECT_EQ(rs.flow.ldpasses, 0);
   }
-  rs.ldpasses = 30;
+  rs.flow.ldpasses = 30;
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
   }
-  rs.ldpasses = 0;
+  rs.flow.ldpasses = 0;
   {
-    MemConsole con("1\n");
+    ConsoleCapture con("1\n");
     EXPECT_EQ(st_final_menu(rs), State::LOOP_TOP);
-    EXPECT_EQ(rs.obsno, 1);
-    EXPECT_EQ(rs.lddone, 0);
-    EXPECT_EQ(rs.ldentered, 0);
-    EXPECT_EQ(rs.ldpasses, 0);
+    EXPECT_EQ(rs.flow.obsno, 1);
+    EXPECT_EQ(rs.flow.lddone, 0);
+    EXPECT_EQ(rs.flow.ldentered, 0);
+    EXPECT_EQ(rs.flow.ldpasses, 0);
   }
   rs = unconverged();
-  rs.poserr = 0.1;  // exactly 0.1 has not converged
+  rs.fix.poserr = 0.1;  // exactly 0.1 has not converged
   {
-    MemConsole con;
+    ConsoleCapture con;
     EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   }
 }
@@ -398,9 +402,9 @@ TEST_F(Dialogue, FinalMenuAnswers) {
   for (const Case& c : cases) {
     input_reset();
     RunState rs = unconverged();
-    rs.poserr = 0;
-    rs.ldpasses = 0;
-    MemConsole con(c.answers);
+    rs.fix.poserr = 0;
+    rs.flow.ldpasses = 0;
+    ConsoleCapture con(c.answers);
     EXPECT_EQ(st_final_menu(rs), c.next) << c.answers;
     EXPECT_EQ(con.unread(), "") << c.answers;
   }
@@ -410,25 +414,25 @@ TEST_F(Dialogue, FinalMenuNearAPole) {
   for (int lat : {89, -89, 90}) {
     RunState rs = unconverged();
     rs.work.lat_deg = lat;
-    rs.ldpasses = 12;
-    MemConsole con("\n");
+    rs.flow.ldpasses = 12;
+    ConsoleCapture con("\n");
     EXPECT_EQ(st_final_menu(rs), State::LD_STEP);
     EXPECT_EQ(con.output(), " continue with RETURN, 1=start, or 9=stop\n");
-    EXPECT_EQ(rs.ldentered, 0);  // the lunar distance is asked again
-    EXPECT_EQ(rs.ldpasses, 0);
-    EXPECT_EQ(rs.autorun, 0);
+    EXPECT_EQ(rs.flow.ldentered, 0);  // the lunar distance is asked again
+    EXPECT_EQ(rs.flow.ldpasses, 0);
+    EXPECT_EQ(rs.flow.autorun, 0);
   }
   RunState rs = unconverged();
   rs.work.lat_deg = -88;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
 }
 
 TEST_F(Dialogue, FinalMenuWithoutTheLunarDistanceEntered) {
   RunState rs = unconverged();
-  rs.ldentered = 0;
-  rs.ldpasses = 0;
-  MemConsole con("4\n");
+  rs.flow.ldentered = 0;
+  rs.flow.ldpasses = 0;
+  ConsoleCapture con("4\n");
   EXPECT_EQ(st_final_menu(rs), State::ITERATE);
   EXPECT_EQ(con.output(), kIterateMenu);
 }
@@ -445,17 +449,17 @@ TEST_F(Dialogue, Iterate) {
   };
   for (const Case& c : cases) {
     RunState rs = unconverged();
-    rs.course = c.course;
-    rs.velocity = c.velocity;
-    rs.fix_lat = 10.5;
-    rs.fix_lon = -20.25;
+    rs.fix.course = c.course;
+    rs.fix.velocity = c.velocity;
+    rs.fix.lat = 10.5;
+    rs.fix.lon = -20.25;
     rs.work.lat_deg = 10;
     rs.work.lat_min = 30;
     rs.work.lon_deg = -20;
     rs.work.lon_min = -15;
-    rs.obsno = 2;
-    rs.autorun = 0;
-    MemConsole con;
+    rs.flow.obsno = 2;
+    rs.flow.autorun = 0;
+    ConsoleCapture con;
     EXPECT_EQ(st_iterate(rs), State::LOOP_TOP);
     const std::string want = cleared() +
                              " ITERATION started:\n"
@@ -467,9 +471,9 @@ TEST_F(Dialogue, Iterate) {
                              " ...now hit ENTER to continue:\n" +
                              c.line;
     EXPECT_EQ(con.output(), want);
-    EXPECT_EQ(rs.autorun, 1);
-    EXPECT_EQ(rs.obsno, 1);
-    EXPECT_EQ(rs.iterpasses, 1);
+    EXPECT_EQ(rs.flow.autorun, 1);
+    EXPECT_EQ(rs.flow.obsno, 1);
+    EXPECT_EQ(rs.flow.iterpasses, 1);
     // The fix goes to observation 2's record, the back-run to observation
     // 1's, and to position 1.
     EXPECT_EQ(rs.obs2.lat_deg, 10);
@@ -479,28 +483,28 @@ TEST_F(Dialogue, Iterate) {
       EXPECT_DOUBLE_EQ(rs.obs1.lat_min, 30);
       EXPECT_EQ(rs.obs1.lon_deg, -20);
       EXPECT_DOUBLE_EQ(rs.obs1.lon_min, -15);
-      EXPECT_DOUBLE_EQ(rs.pos1_lat, 10.5);
-      EXPECT_DOUBLE_EQ(rs.pos1_lon, -20.25);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, 10.5);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lon, -20.25);
     } else {  // 10 nautical miles back to the west
-      EXPECT_DOUBLE_EQ(rs.pos1_lat, 10.5);
-      EXPECT_LT(rs.pos1_lon, -20.25 - 10.0 / 60);
+      EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, 10.5);
+      EXPECT_LT(rs.sight1.pos.lon, -20.25 - 10.0 / 60);
       EXPECT_EQ(rs.obs1.lon_deg, -20);
     }
   }
   // Before the lunar distance is entered ITERATE waits for a key.
   RunState rs = unconverged();
-  rs.ldentered = 0;
-  MemConsole con("\nrest");
+  rs.flow.ldentered = 0;
+  ConsoleCapture con("\nrest");
   st_iterate(rs);
   EXPECT_EQ(con.unread(), "rest");
 }
 
 TEST_F(Dialogue, StopSavesBothFiles) {
   RunState rs;
-  rs.Az1 = 150;
-  rs.Az2 = 250;
+  rs.sight1.Az = 150;
+  rs.sight2.Az = 250;
   rs.work = rs.obs2;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(st_stop(rs), State::END);
   EXPECT_EQ(con.output(),
             "\n>> fixed: write dodarivi0r1.txt \n"
@@ -515,7 +519,7 @@ TEST_F(Dialogue, StopSavesBothFiles) {
 
 TEST_F(Dialogue, ClosingScreen) {
   RunState rs;
-  MemConsole con("\nrest");
+  ConsoleCapture con("\nrest");
   EXPECT_EQ(st_end(rs), State::END);
   const std::string out = con.output();
   EXPECT_EQ(out.substr(0, 2), " \n");
@@ -537,7 +541,7 @@ TEST_F(Dialogue, ClosingScreen) {
                              "DE441", "1800", "2200", "almanac"})
     EXPECT_NE(out.find(source), std::string::npos) << source;
   for (const std::string& l : lines) EXPECT_LT(l.size(), 50u) << l;
-  EXPECT_EQ(rs.end_shown, 1);
+  EXPECT_EQ(rs.flow.end_shown, 1);
   EXPECT_EQ(con.unread(), "rest");
 }
 
@@ -605,7 +609,7 @@ TEST_F(Dialogue, WorkingDirectoryAndRepeatedRuns) {
   EXPECT_NE(second.find(" Delta-T : 68.59 sec\n"), std::string::npos);
   EXPECT_EQ(run("\n\n\n\n\n\n", "sub"), second);
 
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_EQ(run_dialogue(con.in(), con.out(), "no/such/dir"), 1);
   EXPECT_EQ(con.output(), " !!! directory no/such/dir cannot be entered\n");
 }

@@ -14,7 +14,6 @@
 
 namespace {
 
-using navtest::MemConsole;
 
 struct Result {
   double deltaT = -1, temp = -1, press = -1;
@@ -30,7 +29,7 @@ class EarthCon : public navtest::InTempDir {
   }
   static Result run(int year, double temp, double press,
                     const std::string& answers) {
-    MemConsole con(answers);
+    ConsoleCapture con(answers);
     Result r;
     earthcon(year, temp, press, &r.deltaT, &r.temp, &r.press);
     r.out = con.output();
@@ -215,7 +214,7 @@ TEST_F(EarthCon, ChangeDialogClamps) {
 }
 
 TEST_F(EarthCon, EndOfInputPropagates) {
-  MemConsole con("1\n5\n");
+  ConsoleCapture con("1\n5\n");
   double a, b, c;
   EXPECT_THROW(earthcon(2017, 10, 1000, &a, &b, &c), EndOfInput);
 }

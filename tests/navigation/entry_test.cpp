@@ -19,7 +19,6 @@
 namespace {
 
 using navtest::count;
-using navtest::MemConsole;
 
 // Answers of observation 1, one per prompt, in the order of the screens.
 struct Obs1Answers {
@@ -40,7 +39,7 @@ class Entry : public navtest::InTempDir {
   // Runs the entry of the observation in hand on the given answers; every
   // answer must be used.
   std::string enter(const std::string& answers, bool want_ok = true) {
-    MemConsole con(answers);
+    ConsoleCapture con(answers);
     bool ok = false;
     try {
       ok = enter_observation(rs);
@@ -73,13 +72,13 @@ TEST_F(Entry, Observation1WithDefaults) {
   EXPECT_EQ(w.lon_deg, -17);
   EXPECT_EQ(w.lon_min, -11.6);
   EXPECT_EQ(w.bodycode, 2);
-  EXPECT_DOUBLE_EQ(rs.pos1_lat, 44 + 46.99 / 60);
-  EXPECT_EQ(rs.pos2_lat, rs.pos1_lat);
-  EXPECT_DOUBLE_EQ(rs.pos1_lon, -17 + -11.6 / 60);
-  EXPECT_EQ(rs.pos2_lon, rs.pos1_lon);
-  EXPECT_EQ(rs.Hs, 24 + 14.0 / 60);
-  EXPECT_EQ(rs.jd1, julday(2017, 6, 17, 3, 57, 14));
-  EXPECT_DOUBLE_EQ(rs.deltaT, 68.586);
+  EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, 44 + 46.99 / 60);
+  EXPECT_EQ(rs.sight2.pos.lat, rs.sight1.pos.lat);
+  EXPECT_DOUBLE_EQ(rs.sight1.pos.lon, -17 + -11.6 / 60);
+  EXPECT_EQ(rs.sight2.pos.lon, rs.sight1.pos.lon);
+  EXPECT_EQ(rs.calc.Hs, 24 + 14.0 / 60);
+  EXPECT_EQ(rs.shared.jd1, julday(2017, 6, 17, 3, 57, 14));
+  EXPECT_DOUBLE_EQ(rs.shared.deltaT, 68.586);
 
   // The screens, literally, from the date screen to the index correction.
   std::string want = head(1, false) +
@@ -152,26 +151,23 @@ TEST_F(Entry, Observation1WithDefaults) {
 }
 
 TEST_F(Entry, Observation2Screens) {
-  rs.obsno = 2;
-  rs.deltaT = 68.586;
-  rs.course = 45;
-  rs.velocity = -3;
-  rs.pos2_lat = -0.5;   // an assumed position just south of the equator
-  rs.pos2_lon = -170.25;
+  rs.flow.obsno = 2;
+  rs.shared.deltaT = 68.586;
+  rs.fix.course = 45;
+  rs.fix.velocity = -3;
+  rs.sight2.pos.lat = -0.5;  // an assumed position just south of the equator
+  rs.sight2.pos.lon = -170.25;
   rs.obs1.year = 2018;
-  rs.obs2.year = 1999;  // taken from observation 1
   const std::string out = enter("\n\n");
   const obsrec& w = rs.work;
   EXPECT_EQ(w.year, 2018);
-  EXPECT_EQ(rs.obs2.year, 2018);
   EXPECT_EQ(w.lat_deg, 0);
   EXPECT_EQ(w.lat_min, -30);
   EXPECT_EQ(w.lon_deg, -170);
   EXPECT_EQ(w.lon_min, -15);
   EXPECT_EQ(w.bodycode, 4);
-  EXPECT_EQ(rs.jd1, julday(2018, 6, 17, 3, 57, 14));
-  EXPECT_EQ(rs.jd2, rs.jd1);
-  EXPECT_EQ(rs.Hs, 7 + 47.8 / 60);
+  EXPECT_EQ(rs.shared.jd1, julday(2018, 6, 17, 3, 57, 14));
+  EXPECT_EQ(rs.calc.Hs, 7 + 47.8 / 60);
 
   std::string menu = " >skip> \n";
   for (int i = 0; i < 25; ++i) menu += " \n";
@@ -241,34 +237,34 @@ TEST_F(Entry, YearClampAndWarnings) {
 }
 
 TEST_F(Entry, AutomaticPassReadsNothing) {
-  rs.autorun = 1;
-  rs.deltaT = 12.5;
+  rs.flow.autorun = 1;
+  rs.shared.deltaT = 12.5;
   rs.obs1.lat_deg = 0;
   rs.obs1.lat_min = 30;
   std::string out = enter("");  // any read would end the input
-  EXPECT_EQ(rs.pos1_lat, 0.5);
+  EXPECT_EQ(rs.sight1.pos.lat, 0.5);
   EXPECT_EQ(rs.work.lat_min, 30);
   // Only the callers' default lines: date, time, body, Ic and eye.
   EXPECT_EQ(count(out, "Input: "), 5);
   EXPECT_EQ(count(out, "[Default: "), 5);
   EXPECT_EQ(count(out, "EARTH-CONDITIONS"), 0);
-  EXPECT_EQ(rs.deltaT, 12.5);
+  EXPECT_EQ(rs.shared.deltaT, 12.5);
 
   rs.obs1.lat_min = -30;
   out = enter("");
-  EXPECT_EQ(rs.pos1_lat, -0.5);
+  EXPECT_EQ(rs.sight1.pos.lat, -0.5);
   EXPECT_EQ(rs.work.lat_min, -30);
 
   // Sign rule of the remembered minutes: 10 degrees north, -30 minutes.
   rs.obs1.lat_deg = -10;
   rs.obs1.lat_min = 30;
   enter("");
-  EXPECT_EQ(rs.pos1_lat, -10.5);
+  EXPECT_EQ(rs.sight1.pos.lat, -10.5);
   EXPECT_EQ(rs.work.lat_min, -30);
 }
 
 TEST_F(Entry, AutomaticPassStillPausesForTheCalendarNote) {
-  rs.autorun = 1;
+  rs.flow.autorun = 1;
   rs.obs1.year = 1400;
   const std::string out = enter("\n");
   EXPECT_EQ(count(out, "JULIAN calender"), 1);
@@ -278,7 +274,7 @@ TEST_F(Entry, LatitudeLimits) {
   Obs1Answers a;
   a.lat = "90 0";
   enter(a.text());
-  EXPECT_EQ(rs.pos1_lat, 90);
+  EXPECT_EQ(rs.sight1.pos.lat, 90);
 
   // Beyond 90 degrees, or not a number at all (typed, or remembered from the
   // record file): the error, one key, and the dialogue ends.
@@ -311,13 +307,13 @@ TEST_F(Entry, LatitudeLimits) {
   // In the automatic passes a fix that is not a number is carried on (the
   // passes end by their bound); a latitude beyond 90 still ends there.
   rs = RunState{};
-  rs.autorun = 1;
+  rs.flow.autorun = 1;
   rs.obs1.lat_deg = 0;
   rs.obs1.lat_min = nan;
   std::string out = enter("");
   EXPECT_EQ(count(out, "!!! ERROR, Latitude="), 0);
   rs = RunState{};
-  rs.autorun = 1;
+  rs.flow.autorun = 1;
   rs.obs1.lat_deg = 91;
   rs.obs1.lat_min = 0;
   out = enter("\n", false);  // only the key
@@ -344,7 +340,7 @@ TEST_F(Entry, LatitudeSignRules) {
     enter(a.text());
     EXPECT_EQ(rs.work.lat_deg, c.deg) << c.answer;
     EXPECT_EQ(rs.work.lat_min, c.min) << c.answer;
-    EXPECT_DOUBLE_EQ(rs.pos1_lat, c.lat) << c.answer;
+    EXPECT_DOUBLE_EQ(rs.sight1.pos.lat, c.lat) << c.answer;
   }
 }
 
@@ -352,8 +348,8 @@ TEST_F(Entry, LongitudeBeyond180) {
   Obs1Answers a;
   a.lon = "190 0";
   const std::string out = enter(a.text());
-  EXPECT_EQ(rs.pos1_lon, -170);
-  EXPECT_EQ(rs.pos2_lon, -170);
+  EXPECT_EQ(rs.sight1.pos.lon, -170);
+  EXPECT_EQ(rs.sight2.pos.lon, -170);
   EXPECT_EQ(rs.work.lon_deg, 190);
   EXPECT_EQ(rs.work.lon_min, 0);
   EXPECT_NE(out.find(" Longitude: 190 deg  0.00' \n"), std::string::npos);
@@ -373,7 +369,7 @@ TEST_F(Entry, BodyMenuAsksAgain) {
             std::string::npos);
 
   rs = RunState{};
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   const std::string out2 = enter("2\n-4\n\n");
   EXPECT_EQ(rs.work.bodycode, 4);
   EXPECT_EQ(count(out2, " => Planet Venus\n"), 1);
@@ -386,7 +382,6 @@ TEST_F(Entry, Observation1AnsweringStarSeesTheStarScreen) {
   const std::string out = enter(a.text());
   EXPECT_EQ(rs.work.bodycode, 2);
   EXPECT_EQ(rs.work.starno, 5);
-  EXPECT_EQ(rs.obs1.starno, 5);
   EXPECT_EQ(count(out, " *** STAR-CATALOG 0..57: ***\n"), 1);
 }
 
@@ -400,14 +395,14 @@ TEST_F(Entry, HeightOfEyeClamp) {
     Obs1Answers a;
     a.eye = answer;
     enter(a.text());
-    EXPECT_EQ(rs.eye, want) << answer;
+    EXPECT_EQ(rs.shared.eye, want) << answer;
   }
   // The clamp holds in the automatic passes too.
   rs = RunState{};
-  rs.autorun = 1;
-  rs.eye = 55;
+  rs.flow.autorun = 1;
+  rs.shared.eye = 55;
   enter("");
-  EXPECT_EQ(rs.eye, 40);
+  EXPECT_EQ(rs.shared.eye, 40);
 }
 
 TEST_F(Entry, SextantAltitude) {
@@ -416,8 +411,7 @@ TEST_F(Entry, SextantAltitude) {
   enter(a.text());
   EXPECT_EQ(rs.work.hs_deg, 24);
   EXPECT_EQ(rs.work.hs_min, 14);
-  EXPECT_EQ(rs.obs1.hs_min, 14);
-  EXPECT_EQ(rs.Hs, 24 + 14.0 / 60);
+  EXPECT_EQ(rs.calc.Hs, 24 + 14.0 / 60);
 
   rs = RunState{};
   earthcon_reset();
@@ -425,14 +419,14 @@ TEST_F(Entry, SextantAltitude) {
   enter(a.text());
   EXPECT_EQ(rs.work.hs_deg, 0);
   EXPECT_EQ(rs.work.hs_min, -20);
-  EXPECT_EQ(rs.Hs, -1 + -20.0 / 60);  // floor of the degrees as typed
+  EXPECT_EQ(rs.calc.Hs, -1 + -20.0 / 60);  // floor of the degrees as typed
 }
 
 TEST_F(Entry, IndexCorrectionOnlyForObservation1) {
   Obs1Answers a;
   a.ic = "-1.5";
   enter(a.text());
-  EXPECT_EQ(rs.Ic, -1.5);
+  EXPECT_EQ(rs.shared.Ic, -1.5);
 }
 
 TEST_F(Entry, HostileAnswersAreSafe) {
@@ -452,10 +446,10 @@ TEST_F(Entry, HostileAnswersAreSafe) {
   EXPECT_EQ(rs.work.year, 5999);
   EXPECT_EQ(rs.work.month, INT_MAX);
   EXPECT_EQ(rs.work.day, INT_MIN);
-  EXPECT_EQ(rs.deltaT, 5999);
-  EXPECT_EQ(rs.temp, -99);
+  EXPECT_EQ(rs.shared.deltaT, 5999);
+  EXPECT_EQ(rs.shared.temp, -99);
   EXPECT_EQ(rs.work.bodycode, 3);
-  EXPECT_EQ(rs.eye, 0);
+  EXPECT_EQ(rs.shared.eye, 0);
   EXPECT_EQ(rs.work.hs_deg, INT_MAX);
 
   // Degrees that are not a number are 0 degrees.  A longitude has no range
@@ -468,27 +462,26 @@ TEST_F(Entry, HostileAnswersAreSafe) {
   a.lon = "inf nan";
   enter(a.text());
   EXPECT_EQ(rs.work.lat_deg, 0);
-  EXPECT_EQ(rs.pos1_lat, 0.5);
+  EXPECT_EQ(rs.sight1.pos.lat, 0.5);
   EXPECT_EQ(rs.work.lon_deg, INT_MAX);
-  EXPECT_TRUE(std::isnan(rs.pos1_lon));
+  EXPECT_TRUE(std::isnan(rs.sight1.pos.lon));
 }
 
 TEST_F(Entry, RejectedRememberedValuesAreReadInTheAutomaticPasses) {
-  rs.autorun = 1;
-  rs.obsno = 2;
+  rs.flow.autorun = 1;
+  rs.flow.obsno = 2;
   rs.obs2.bodycode = 3;  // a Moon code for the second body
   std::string out = enter("6\n");
   EXPECT_EQ(rs.work.bodycode, 6);
   EXPECT_EQ(count(out, "###>  [Default: 3  ]   Input: "), 2);
 
   rs = RunState{};
-  rs.autorun = 1;
-  rs.obsno = 2;
+  rs.flow.autorun = 1;
+  rs.flow.obsno = 2;
   rs.obs2.bodycode = 8;
   rs.obs2.starno = 70;
   out = enter("57\n\n");  // the star, then the pause
   EXPECT_EQ(rs.work.starno, 57);
-  EXPECT_EQ(rs.obs2.starno, 57);
   EXPECT_EQ(count(out, " - Star selected: 58=DUMMY\n"), 1);
 }
 
@@ -498,7 +491,7 @@ class StarList : public ::testing::Test {
 };
 
 TEST_F(StarList, Screen) {
-  MemConsole con("12\n\n");
+  ConsoleCapture con("12\n\n");
   EXPECT_EQ(starlist(0, 33), 12);
   std::string want(38, '\n');
   want += " *** STAR-CATALOG 0..57: ***\n";
@@ -519,7 +512,7 @@ TEST_F(StarList, Screen) {
 }
 
 TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
-  MemConsole con("60\n\n\n\n-1\n\n57\n\n");
+  ConsoleCapture con("60\n\n\n\n-1\n\n57\n\n");
   EXPECT_EQ(starlist(0, 5), 57);
   const std::string out = con.output();
   EXPECT_EQ(count(out, " *** STAR-CATALOG"), 4);
@@ -529,14 +522,14 @@ TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
 }
 
 TEST_F(StarList, AutomaticPassTakesTheDefault) {
-  MemConsole con("");
+  ConsoleCapture con("");
   EXPECT_EQ(starlist(1, 43), 43);
   EXPECT_NE(con.output().find(" ==>  enter Number of Star: - Star selected: "),
             std::string::npos);
 }
 
 TEST(Example, Screen) {
-  MemConsole con;
+  ConsoleCapture con;
   RunState rs;
   example_screen(rs);
   std::string want = " >skip> \n";

@@ -57,26 +57,26 @@ INSTANTIATE_TEST_SUITE_P(Scripts, EndOfInputSweep,
 TEST_P(EndOfInputSweep, TheCompleteRunIsComplete) {
   // The whole script reaches the final save: both files are written with the
   // final lines, and the closing key is its last character.
-  const fs::path dir = navtest::fresh_dir("ld_sweep");
-  const auto r = navtest::run_program(LD_VELDRAMONT, dir, kScript, kHangLimit);
+  const fs::path dir = testsupport::make_temp_dir("ld_sweep");
+  const auto r = testsupport::run_program(LD_VELDRAMONT, dir, kScript, kHangLimit);
   ASSERT_TRUE(r.ended);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(count(r.out, "\n>> fixed: write dodarivi0r1.txt \n"), 1);
   EXPECT_EQ(count(r.out, "--- END ---"), 1);
   EXPECT_EQ(count(navtest::slurp(dir / "dodarivi0r1.txt"), "\n"), 10);
-  navtest::remove_tree(dir);
+  testsupport::remove_tree(dir);
 }
 
 TEST_P(EndOfInputSweep, TheProgramEndsAtEveryCut) {
   for (size_t cut = 0; cut <= kScript.size(); ++cut) {
-    const fs::path dir = navtest::fresh_dir("ld_sweep");
-    const auto r = navtest::run_program(LD_VELDRAMONT, dir, kScript.substr(0, cut), kHangLimit);
+    const fs::path dir = testsupport::make_temp_dir("ld_sweep");
+    const auto r = testsupport::run_program(LD_VELDRAMONT, dir, kScript.substr(0, cut), kHangLimit);
     EXPECT_TRUE(r.ended) << "no end after the cut at " << cut;
     EXPECT_EQ(r.status, 0) << "cut at " << cut << " signal " << r.signal;
     EXPECT_EQ(count(r.out, "--- END ---"), 1) << "cut at " << cut;
     EXPECT_TRUE(ends_with_closing(r.out)) << "cut at " << cut;
     expect_complete_records(dir, cut);
-    navtest::remove_tree(dir);
+    testsupport::remove_tree(dir);
   }
 }
 

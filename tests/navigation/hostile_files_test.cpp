@@ -45,11 +45,11 @@ std::string deltat_line(double dt) {
 
 class HostileFiles : public ::testing::Test {
  protected:
-  void SetUp() override { dir_ = navtest::fresh_dir("ld_hostile"); }
-  void TearDown() override { navtest::remove_tree(dir_); }
+  void SetUp() override { dir_ = testsupport::make_temp_dir("ld_hostile"); }
+  void TearDown() override { testsupport::remove_tree(dir_); }
 
-  navtest::ProgramRun run(const std::string& answers) {
-    auto r = navtest::run_program(LD_VELDRAMONT, dir_, answers, kHangLimit);
+  testsupport::ProgramRun run(const std::string& answers) {
+    auto r = testsupport::run_program(LD_VELDRAMONT, dir_, answers, kHangLimit);
     EXPECT_TRUE(r.ended) << "the program did not end";
     EXPECT_EQ(r.status, 0) << "signal " << r.signal;
     EXPECT_EQ(count(r.out, "--- END ---"), 1);
@@ -77,14 +77,14 @@ class HostileFiles : public ::testing::Test {
 // False when the child could not become nobody or start the program.
 class ReadOnlyDir : public HostileFiles {
  protected:
-  bool run_read_only(const std::string& answers, navtest::ProgramRun* r) {
+  bool run_read_only(const std::string& answers, testsupport::ProgramRun* r) {
     std::string exe = LD_VELDRAMONT;
     const bool root = geteuid() == 0;
     const auto r_x = fs::perms::owner_read | fs::perms::owner_exec |
                      fs::perms::group_read | fs::perms::group_exec |
                      fs::perms::others_read | fs::perms::others_exec;
     if (root) {
-      bin_ = navtest::fresh_dir("ld_hostile_bin");
+      bin_ = testsupport::make_temp_dir("ld_hostile_bin");
       fs::permissions(bin_, r_x | fs::perms::owner_write);
       fs::copy_file(exe, bin_ / "veldramont");
       exe = (bin_ / "veldramont").string();
@@ -93,7 +93,7 @@ class ReadOnlyDir : public HostileFiles {
       fs::permissions(e.path(), fs::perms::owner_read | fs::perms::group_read |
                                     fs::perms::others_read);
     fs::permissions(dir_, r_x);
-    *r = navtest::run_program(exe, dir_, answers, kHangLimit, root);
+    *r = testsupport::run_program(exe, dir_, answers, kHangLimit, root);
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
     if (r->ended && (r->status == 126 || r->status == 127)) return false;
     EXPECT_TRUE(r->ended) << "the program did not end";
@@ -102,7 +102,7 @@ class ReadOnlyDir : public HostileFiles {
     return true;
   }
   void TearDown() override {
-    if (!bin_.empty()) navtest::remove_tree(bin_);
+    if (!bin_.empty()) testsupport::remove_tree(bin_);
     HostileFiles::TearDown();
   }
   fs::path bin_;
@@ -116,7 +116,7 @@ TEST_F(ReadOnlyDir, WithoutFiles) {
   // The Delta-T table can be neither read nor created: the built-in model
   // gives Delta-T, also after 2020; no record file can be written, and the
   // run goes on with the values in memory.
-  navtest::ProgramRun r;
+  testsupport::ProgramRun r;
   if (!run_read_only(ldtest::complete_run("2030"), &r)) GTEST_SKIP() << kNoNobody;
   EXPECT_GE(count(r.out, kUnusableTable), 2);  // at start-up and for 2030
   EXPECT_NE(r.out.find(deltat_line(deltatime(2030))), std::string::npos);
@@ -134,7 +134,7 @@ TEST_F(ReadOnlyDir, WithFilesOfAnEarlierRun) {
   const std::string f0 = slurp(dir_ / kDeltaTFile);
   const std::string f1 = slurp(dir_ / "dodarivi0r1.txt");
   const std::string f2 = slurp(dir_ / "dodarivi0r2.txt");
-  navtest::ProgramRun r;
+  testsupport::ProgramRun r;
   if (!run_read_only(ldtest::kCompleteRun, &r)) GTEST_SKIP() << kNoNobody;
   EXPECT_EQ(count(r.out, kUnusableTable), 0);
   EXPECT_GE(count(r.out, kNotWritten1), 2);  // after obs. 1, at the save
@@ -240,10 +240,10 @@ namespace {
 // reserves the stack of its dialogue itself, so a complete run also ends
 // normally when it is started with a stack limit of 512 KB.
 TEST(SmallStack, CompleteRunUnderAStackLimitOf512KB) {
-  const fs::path dir = navtest::fresh_dir("ld_small_stack");
-  const auto r = navtest::run_program(LD_VELDRAMONT, dir, ldtest::kCompleteRun, kHangLimit,
+  const fs::path dir = testsupport::make_temp_dir("ld_small_stack");
+  const auto r = testsupport::run_program(LD_VELDRAMONT, dir, ldtest::kCompleteRun, kHangLimit,
                                       false, 512);
-  navtest::remove_tree(dir);
+  testsupport::remove_tree(dir);
   EXPECT_TRUE(r.ended) << "the program did not end";
   EXPECT_EQ(r.status, 0) << "signal " << r.signal;
   EXPECT_EQ(count(r.out, "--- END ---"), 1);

@@ -17,7 +17,6 @@
 
 namespace {
 
-using navtest::MemConsole;
 
 struct DateCase {
   const char* answer;
@@ -40,7 +39,7 @@ TEST(FieldParsers, DateAnswers) {
   };
   for (const DateCase& c : cases) {
     input_reset();
-    MemConsole con(std::string(c.answer) + "\n");
+    ConsoleCapture con(std::string(c.answer) + "\n");
     const int y = parse4nth(0, 1, 2017);
     const int m = parse4nth(0, 2, 6);
     const int d = parse4nth(0, 3, 17);
@@ -53,7 +52,7 @@ TEST(FieldParsers, DateAnswers) {
 
 TEST(FieldParsers, SkipFlagReadsNothingAndKeepsTheLine) {
   input_reset();
-  MemConsole con("5 6 7\nnext\n");
+  ConsoleCapture con("5 6 7\nnext\n");
   EXPECT_EQ(parse4nth(0, 1, 0), 5);
   EXPECT_EQ(parse4nth(1, 1, 99), 99);  // nothing read
   EXPECT_EQ(parse4nth(1, 2, 98), 98);
@@ -64,7 +63,7 @@ TEST(FieldParsers, SkipFlagReadsNothingAndKeepsTheLine) {
 
 TEST(FieldParsers, EachParserKeepsItsOwnLine) {
   input_reset();
-  MemConsole con("1 2\n3.5 4.5\n8 9\n");
+  ConsoleCapture con("1 2\n3.5 4.5\n8 9\n");
   EXPECT_EQ(parsenth(1, 0), 1);
   EXPECT_DOUBLE_EQ(parsefd(1, 0), 3.5);
   EXPECT_EQ(parse4nth(0, 1, 0), 8);
@@ -80,7 +79,7 @@ TEST(FieldParsers, EachParserKeepsItsOwnLine) {
 
 TEST(FieldParsers, EmptyAnswerKeepsAnEmptyLine) {
   input_reset();
-  MemConsole con("1 2\n\n");
+  ConsoleCapture con("1 2\n\n");
   EXPECT_EQ(parsenth(1, 0), 1);
   EXPECT_EQ(parsenth(1, 5), 5);   // empty answer
   EXPECT_EQ(parsenth(2, 7), 7);   // the kept line is now the empty one
@@ -90,17 +89,17 @@ TEST(FieldParsers, LastLineWithoutLineEnd) {
   // A one-character last line counts as empty; a longer one is parsed.
   {
     input_reset();
-    MemConsole con("5");
+    ConsoleCapture con("5");
     EXPECT_EQ(parsenth(1, 3), 3);
   }
   {
     input_reset();
-    MemConsole con("55");
+    ConsoleCapture con("55");
     EXPECT_EQ(parsenth(1, 3), 55);
   }
   {
     input_reset();
-    MemConsole con(std::string("\0" "5\n", 3));  // a NUL byte first
+    ConsoleCapture con(std::string("\0" "5\n", 3));  // a NUL byte first
     EXPECT_EQ(parsenth(1, 3), 3);
   }
 }
@@ -110,7 +109,7 @@ TEST(FieldParsers, LongAnswerIsCutAt61Characters) {
   // 70 characters: "7", 59 blanks, "8", then "123456789".
   const std::string line = "7" + std::string(59, ' ') + "8" + "123456789";
   ASSERT_EQ(line.size(), 70u);
-  MemConsole con(line + "\n");
+  ConsoleCapture con(line + "\n");
   EXPECT_EQ(parsenth(1, 0), 7);
   EXPECT_EQ(parsenth(2, 0), 8);  // field 2 ends at the cut
   EXPECT_EQ(parsenth(1, 0), 123456789);  // the rest is the next answer
@@ -119,7 +118,7 @@ TEST(FieldParsers, LongAnswerIsCutAt61Characters) {
 
 TEST(FieldParsers, NumbersSaturate) {
   input_reset();
-  MemConsole con("99999999999 -99999999999 2147483647 -2147483648\n");
+  ConsoleCapture con("99999999999 -99999999999 2147483647 -2147483648\n");
   EXPECT_EQ(parsenth(1, 0), INT_MAX);
   EXPECT_EQ(parsenth(2, 0), INT_MIN);
   EXPECT_EQ(parsenth(3, 0), INT_MAX);
@@ -139,7 +138,7 @@ TEST(FieldParsers, SaturatingAtoi) {
 
 TEST(FieldParsers, RealField) {
   input_reset();
-  MemConsole con("-2.5\n1e999\nabc\n\n0x10\n");
+  ConsoleCapture con("-2.5\n1e999\nabc\n\n0x10\n");
   EXPECT_DOUBLE_EQ(parsefd(1, 9), -2.5);
   EXPECT_TRUE(std::isinf(parsefd(1, 9)));
   EXPECT_DOUBLE_EQ(parsefd(1, 9), 0.0);
@@ -149,7 +148,7 @@ TEST(FieldParsers, RealField) {
 
 TEST(FieldParsers, EndOfInputThrows) {
   input_reset();
-  MemConsole con("");
+  ConsoleCapture con("");
   EXPECT_THROW(parsenth(1, 0), EndOfInput);
   EXPECT_THROW(parse4nth(0, 1, 0), EndOfInput);
   EXPECT_THROW(parsefd(1, 0), EndOfInput);
@@ -180,7 +179,7 @@ TEST(Lies2, Answers) {
       {"  17\t 11.6 extra", 17, 11.6},
   };
   for (const Lies2Case& c : cases) {
-    MemConsole con(std::string(c.answer) + "\n");
+    ConsoleCapture con(std::string(c.answer) + "\n");
     double d = -1, m = -1;
     lies2(44, 46.99, &d, &m);
     EXPECT_EQ(d, c.deg) << "answer '" << c.answer << "'";
@@ -190,7 +189,7 @@ TEST(Lies2, Answers) {
 }
 
 TEST(Lies2, DefaultsAreSignRuledToo) {
-  MemConsole con("\n\n");
+  ConsoleCapture con("\n\n");
   double d = 0, m = 0;
   lies2(0, -30, &d, &m);  // a latitude just south of the equator
   EXPECT_EQ(d, 0);
@@ -204,7 +203,7 @@ TEST(Lies2, DefaultsAreSignRuledToo) {
 
 TEST(Lies2, LongAnswerIsCutAt59Characters) {
   const std::string line = "5" + std::string(57, ' ') + "6" + "789";
-  MemConsole con(line + "\n");
+  ConsoleCapture con(line + "\n");
   double d = 0, m = 0;
   lies2(1, 2, &d, &m);
   EXPECT_EQ(d, 5);
@@ -214,28 +213,28 @@ TEST(Lies2, LongAnswerIsCutAt59Characters) {
 
 TEST(Lies1, KindsAndDefaults) {
   {
-    MemConsole con("\n");
+    ConsoleCapture con("\n");
     double v = 0;
     lies1(0, 1.6, &v);
     EXPECT_EQ(v, 1.6);  // the unrounded default
     EXPECT_EQ(con.output(), " [Default: 2 ] Input: ");
   }
   {
-    MemConsole con("7.25\n");
+    ConsoleCapture con("7.25\n");
     double v = 0;
     lies1(1, 16.1, &v);
     EXPECT_EQ(v, 7.25);
     EXPECT_EQ(con.output(), " [Default: 16.1 ] Input: ");
   }
   {
-    MemConsole con("abc\n");
+    ConsoleCapture con("abc\n");
     double v = 0;
     lies1(2, 68.586, &v);
     EXPECT_EQ(v, 68.586);
     EXPECT_EQ(con.output(), " [Default: 68.59 ] Input: ");
   }
   {
-    MemConsole con(" -3\n");
+    ConsoleCapture con(" -3\n");
     double v = 0;
     lies1(-2, 9, &v);
     EXPECT_EQ(v, -3);
@@ -244,7 +243,7 @@ TEST(Lies1, KindsAndDefaults) {
 }
 
 TEST(Skip, ClearsWithBlankLines) {
-  MemConsole con;
+  ConsoleCapture con;
   skip(0);
   skip(-3);
   EXPECT_EQ(con.output(), "");
@@ -255,7 +254,7 @@ TEST(Skip, ClearsWithBlankLines) {
 }
 
 TEST(DiscardPendingInput, KeepsInputOfAStreamInMemory) {
-  MemConsole con("abc\n");
+  ConsoleCapture con("abc\n");
   EXPECT_EQ(con_getc(), 'a');
   discard_pending_input();
   EXPECT_EQ(con_getc(), 'b');
@@ -268,7 +267,7 @@ TEST(DiscardPendingInput, KeepsInputOfAPipe) {
   close(fds[1]);
   FILE* in = fdopen(fds[0], "r");
   ASSERT_NE(in, nullptr);
-  MemConsole con;
+  ConsoleCapture con;
   con_bind(in, con.out());
   EXPECT_EQ(con_getc(), 'x');
   discard_pending_input();
@@ -285,7 +284,7 @@ TEST(DiscardPendingInput, DropsTypedAheadInputOfATerminal) {
   ASSERT_GE(slave, 0);
   FILE* in = fdopen(slave, "r");
   ASSERT_NE(in, nullptr);
-  MemConsole con;
+  ConsoleCapture con;
   con_bind(in, con.out());
   ASSERT_EQ(write(master, "abc\n", 4), 4);
   EXPECT_EQ(con_getc(), 'a');  // stdio now holds "bc\n"

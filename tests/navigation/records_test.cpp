@@ -14,7 +14,6 @@
 
 namespace {
 
-using navtest::MemConsole;
 using navtest::put;
 using navtest::slurp;
 
@@ -48,7 +47,7 @@ class Records : public navtest::InTempDir {};
 
 TEST_F(Records, BuiltInValuesAsWrittenIntoMissingFiles) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   write_W2(rs);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
@@ -59,21 +58,21 @@ TEST_F(Records, BuiltInValuesAsWrittenIntoMissingFiles) {
 
 TEST_F(Records, ResultWriteTakesWorkAndUpdatesTheRecord) {
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   rs.work.hs_deg = 30;
   rs.work.hs_min = -0.5;
-  rs.intercept = -3.25;
-  rs.Az = 271.5;
-  rs.course = 45;
-  rs.velocity = -3;
-  rs.obsno = 1;
+  rs.calc.intercept = -3.25;
+  rs.calc.Az = 271.5;
+  rs.fix.course = 45;
+  rs.fix.velocity = -3;
+  rs.flow.obsno = 1;
   write_W3(rs);
   EXPECT_EQ(slurp(kRecordFile1),
             "2017 6 17 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n2 33 \n"
             "30 -0.500000 0 \n0.000000 1.830000 \n"
             "-3.250000 271.500000 3.141593 \n16.100000 1026.400000 \n");
   EXPECT_EQ(rs.obs1.hs_deg, 30);
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   rs.work = rs.obs2;
   rs.work.bodycode = 8;
   rs.work.starno = 12;
@@ -87,10 +86,10 @@ TEST_F(Records, ResultWriteTakesWorkAndUpdatesTheRecord) {
 
 TEST_F(Records, FinalSave) {
   RunState rs;
-  MemConsole con;
-  rs.intercept = 2.5;
-  rs.Az1 = 123.25;
-  rs.Az2 = 222.5;
+  ConsoleCapture con;
+  rs.calc.intercept = 2.5;
+  rs.sight1.Az = 123.25;
+  rs.sight2.Az = 222.5;
   rs.work = rs.obs2;
   rs.work.year = 2018;
   rs.work.starno = 41;
@@ -106,8 +105,8 @@ TEST_F(Records, FinalSave) {
             "2018 6 17 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n4 41 \n"
             "7 47.800000 0 \n0.000000 1.830000 \n"
             "0.000000 222.500000 0.000000 \n0.000000 0.000000 \n");
-  EXPECT_EQ(rs.intercept, 0.0);
-  EXPECT_EQ(rs.spare, 0.0);
+  EXPECT_EQ(rs.calc.intercept, 0.0);
+  EXPECT_EQ(rs.shared.spare, 0.0);
 }
 
 TEST_F(Records, MissingFileIsNotRead) {
@@ -141,29 +140,29 @@ TEST_F(Records, FullFirstFileWithTenthLine) {
   EXPECT_EQ(w.starno, 7);
   EXPECT_EQ(w.hs_deg, 40);
   EXPECT_EQ(w.hs_min, 12.5);
-  EXPECT_EQ(rs.Ic, 1.5);
-  EXPECT_EQ(rs.eye, 2.5);
-  EXPECT_EQ(rs.intercept, -4);
-  EXPECT_EQ(rs.Az, 90);
-  EXPECT_EQ(rs.spare, 1);
-  EXPECT_EQ(rs.temp, 25);
-  EXPECT_EQ(rs.press, 990);
-  EXPECT_EQ(rs.LD_limb, 50.5);
-  EXPECT_EQ(rs.side, -1);
+  EXPECT_EQ(rs.shared.Ic, 1.5);
+  EXPECT_EQ(rs.shared.eye, 2.5);
+  EXPECT_EQ(rs.calc.intercept, -4);
+  EXPECT_EQ(rs.calc.Az, 90);
+  EXPECT_EQ(rs.shared.spare, 1);
+  EXPECT_EQ(rs.shared.temp, 25);
+  EXPECT_EQ(rs.shared.press, 990);
+  EXPECT_EQ(rs.ld.LD_limb, 50.5);
+  EXPECT_EQ(rs.ld.side, -1);
   EXPECT_EQ(rs.work.year, 2020);
 }
 
 TEST_F(Records, NineLinesKeepTheLunarDistance) {
   put(kRecordFile1, kFresh1);
   RunState rs;
-  rs.LD_limb = 33;
-  rs.side = -1;
-  rs.temp = 0;
+  rs.ld.LD_limb = 33;
+  rs.ld.side = -1;
+  rs.shared.temp = 0;
   ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.LD_limb, 33);
-  EXPECT_EQ(rs.side, -1);
-  EXPECT_EQ(rs.temp, 16.1);
-  EXPECT_EQ(rs.spare, 3.141593);
+  EXPECT_EQ(rs.ld.LD_limb, 33);
+  EXPECT_EQ(rs.ld.side, -1);
+  EXPECT_EQ(rs.shared.temp, 16.1);
+  EXPECT_EQ(rs.shared.spare, 3.141593);
 }
 
 TEST_F(Records, SecondFileSetsTheRunAndIgnoresLine7) {
@@ -177,20 +176,20 @@ TEST_F(Records, SecondFileSetsTheRunAndIgnoresLine7) {
   EXPECT_EQ(rs.obs2.starno, 19);
   EXPECT_EQ(rs.obs2.hs_deg, 30);
   EXPECT_EQ(rs.obs2.hs_min, 1.5);
-  EXPECT_EQ(rs.Ic, 0);
-  EXPECT_EQ(rs.eye, 1.83);
-  EXPECT_EQ(rs.intercept, 1);
-  EXPECT_EQ(rs.Az, 2);
-  EXPECT_EQ(rs.spare, 3);
-  EXPECT_EQ(rs.course, 45);
-  EXPECT_EQ(rs.velocity, -3);
+  EXPECT_EQ(rs.shared.Ic, 0);
+  EXPECT_EQ(rs.shared.eye, 1.83);
+  EXPECT_EQ(rs.calc.intercept, 1);
+  EXPECT_EQ(rs.calc.Az, 2);
+  EXPECT_EQ(rs.shared.spare, 3);
+  EXPECT_EQ(rs.fix.course, 45);
+  EXPECT_EQ(rs.fix.velocity, -3);
   EXPECT_EQ(rs.obs1.bodycode, 2);  // the first record is untouched
 }
 
 TEST_F(Records, ShortFileKeepsWhatItDoesNotReach) {
   put(kRecordFile1, "2019 2 3 \n1 2 3 \n10 5 \n20 6 \n3 9 \n");
   RunState rs;
-  rs.Ic = 1.25;
+  rs.shared.Ic = 1.25;
   rs.work = rs.obs1;
   ASSERT_TRUE(read_R1(rs));
   EXPECT_EQ(rs.obs1.year, 2019);
@@ -198,11 +197,11 @@ TEST_F(Records, ShortFileKeepsWhatItDoesNotReach) {
   EXPECT_EQ(rs.obs1.starno, 9);
   EXPECT_EQ(rs.obs1.hs_deg, 24);  // built-in
   EXPECT_EQ(rs.obs1.hs_min, 14.0);
-  EXPECT_EQ(rs.Ic, 1.25);
-  EXPECT_EQ(rs.eye, 1.83);
-  EXPECT_EQ(rs.Az, 180.0);
-  EXPECT_EQ(rs.temp, 16.1);
-  EXPECT_EQ(rs.LD_limb, 48.11666666666667);
+  EXPECT_EQ(rs.shared.Ic, 1.25);
+  EXPECT_EQ(rs.shared.eye, 1.83);
+  EXPECT_EQ(rs.calc.Az, 180.0);
+  EXPECT_EQ(rs.shared.temp, 16.1);
+  EXPECT_EQ(rs.ld.LD_limb, 48.11666666666667);
 }
 
 TEST_F(Records, EmptyFileChangesNothing) {
@@ -212,8 +211,8 @@ TEST_F(Records, EmptyFileChangesNothing) {
   ASSERT_TRUE(read_R1(rs));
   EXPECT_EQ(rs.obs1.year, before.obs1.year);
   EXPECT_EQ(rs.obs1.hs_min, before.obs1.hs_min);
-  EXPECT_EQ(rs.Ic, before.Ic);
-  EXPECT_EQ(rs.side, before.side);
+  EXPECT_EQ(rs.shared.Ic, before.shared.Ic);
+  EXPECT_EQ(rs.ld.side, before.ld.side);
 }
 
 TEST_F(Records, FractionInAnIntegerPlaceIsTheNextValue) {
@@ -275,12 +274,12 @@ TEST_F(Records, NanAndNegativeZeroInRealPlaces) {
   EXPECT_EQ(rs.obs1.lon_min, 0.0);
   EXPECT_TRUE(std::signbit(rs.obs1.lon_min));
   EXPECT_TRUE(std::isnan(rs.obs1.hs_min));
-  EXPECT_TRUE(std::isinf(rs.Ic));
-  EXPECT_TRUE(std::isinf(rs.eye) && rs.eye < 0);
-  EXPECT_EQ(rs.temp, 16.0);  // hexadecimal
-  EXPECT_EQ(rs.press, 0.0);  // underflows to 0
-  EXPECT_EQ(rs.LD_limb, 48);
-  EXPECT_EQ(rs.side, 0);
+  EXPECT_TRUE(std::isinf(rs.shared.Ic));
+  EXPECT_TRUE(std::isinf(rs.shared.eye) && rs.shared.eye < 0);
+  EXPECT_EQ(rs.shared.temp, 16.0);  // hexadecimal
+  EXPECT_EQ(rs.shared.press, 0.0);  // underflows to 0
+  EXPECT_EQ(rs.ld.LD_limb, 48);
+  EXPECT_EQ(rs.ld.side, 0);
 }
 
 TEST_F(Records, TooLongRealEndsTheRead) {
@@ -331,7 +330,7 @@ TEST_F(Records, DirectoryOrPipeCountsAsMissing) {
   RunState rs;
   EXPECT_FALSE(read_R1(rs));  // a directory
   EXPECT_FALSE(read_R2(rs));  // a pipe: no wait for a writer
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);  // a file cannot replace a directory
   EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
   write_W2(rs);  // but it replaces the pipe
@@ -343,10 +342,10 @@ TEST_F(Records, FailedWriteLeavesTheOldFile) {
   put(kRecordFile1, "old contents\n");
   ASSERT_EQ(mkdir("dodarivi0r1.txt.tmp", 0700), 0);  // no room for the new one
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   write_W4(rs, 1);
-  rs.obsno = 1;
+  rs.flow.obsno = 1;
   rs.work.year = 1990;
   write_W3(rs);
   EXPECT_EQ(slurp(kRecordFile1), "old contents\n");
@@ -362,7 +361,7 @@ TEST_F(Records, WriteProtectedFileIsLeftAlone) {
   put(kRecordFile1, "kept\n");
   chmod(kRecordFile1, 0444);
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   write_W1(rs);
   EXPECT_EQ(slurp(kRecordFile1), "kept\n");
   EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
@@ -373,11 +372,11 @@ TEST_F(Records, UnwritableDirectory) {
   put(kRecordFile2, kFresh2);
   chmod(".", 0500);
   RunState rs;
-  MemConsole con;
+  ConsoleCapture con;
   EXPECT_FALSE(read_R1(rs));
   write_W1(rs);
   EXPECT_TRUE(read_R2(rs));
-  rs.obsno = 2;
+  rs.flow.obsno = 2;
   write_W3(rs);
   chmod(".", 0700);
   EXPECT_EQ(con.output(),

@@ -376,4 +376,23 @@ TEST(Beschickung, FlatteningReducesTheParallaxTowardsThePoles) {
             correct(2, 0, 180, hs, 0, 10, 1010, 0, 0, hp).P);
 }
 
+// --------------------------------------------------- apparent altitude
+
+TEST(ApparentAltitude, LimbSignOfTheSemiDiameter) {
+  struct Case {
+    int bodycode;
+    double want;  // degrees
+  };
+  // Ic 1.5', Hs 30 deg, dip 2.4', SDa 16'.
+  const double base = (1.5 / 60 + 30.0) - 2.4 / 60;
+  const Case cases[] = {
+      {0, base + 16.0 / 60}, {1, base - 16.0 / 60},  // the Sun
+      {2, base + 16.0 / 60}, {3, base - 16.0 / 60},  // the Moon
+      {4, base}, {7, base}, {8, base},  // planets and stars have no limb
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(apparent_altitude(c.bodycode, 1.5, 30.0, 2.4, 16.0), c.want)
+        << "body " << c.bodycode;
+}
+
 }  // namespace

@@ -35,6 +35,10 @@
 
 namespace {
 
+// 1. Angle factors: pi/180 and 180/pi.
+constexpr double d2r = constants::kDegToRad;
+constexpr double r2d = constants::kRadToDeg;
+
 struct Series {
   double (*L)(double);
   double (*B)(double);
@@ -54,10 +58,6 @@ void heliocentric(const Series& s, double tau, double* L, double* B, double* R) 
 void planeteph(int bodycode, double deltaT, int year, int month, int day,
                int hour, int minute, int second, double* Dec, double* GHA,
                double* GAST, double* RA, double* HP) {
-  // 1. Angle factors.
-  const double d2r = constants::kDegToRad;  // pi/180
-  const double r2d = constants::kRadToDeg;  // 180/pi
-
   // 2., 3., 5. Time, nutation and the sidereal time (its square and cube
   // terms on dynamical time).
   const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,

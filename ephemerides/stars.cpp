@@ -106,6 +106,10 @@ const char starcat_rows[60][57] = {
 
 namespace {
 
+// Angle factors: pi/180 and 180/pi.
+constexpr double d2r = constants::kDegToRad;
+constexpr double r2d = constants::kRadToDeg;
+
 constexpr int kRows = 60;
 
 // The columns read of each field: the whole number and a blank either side
@@ -117,9 +121,6 @@ constexpr int kField[5][2] = {{0, 13}, {14, 28}, {29, 37}, {38, 47}, {49, 55}};
 void starseph(int starno, double deltaT, int year, int month, int day,
               int hour, int minute, int second, double* Dec, double* GHA,
               double* GAST, double* RA, double* SHA) {
-  const double d2r = constants::kDegToRad;  // pi/180
-  const double r2d = constants::kRadToDeg;  // 180/pi
-
   // 1. to 3. Time (JD of UT, JDE and T of dynamical time), nutation and the
   // apparent sidereal time.
   const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,

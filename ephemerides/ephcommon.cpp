@@ -24,9 +24,8 @@ PlaceTime place_time(double deltaT, int year, int month, int day, int hour,
   p.T = (p.JDE - 2451545.0) / 36525;
   p.tau = p.T / 10;
   Nutation(p.T, &p.dpsi, &p.deps, &p.eps0, &p.eps);
-  const double t = centuries == SiderealCenturies::kUT
-                       ? (p.JD - 2451545.0) / 36525
-                       : p.T;
+  const double t =
+      centuries == SiderealCenturies::kUT ? (p.JD - 2451545.0) / 36525 : p.T;
   p.GAST = norm360(gmst_poly(p.JD, t) + p.dpsi * cosd(p.eps));
   return p;
 }

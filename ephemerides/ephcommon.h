@@ -3,14 +3,33 @@
 
 #include "angles.h"
 
-// Greenwich mean sidereal time in degrees, [0, 360): the linear term takes
-// the Julian Day of UT, the square and cube terms the centuries t that the
-// calling routine uses (of UT for the Sun, the Moon and the stars, of
-// dynamical time for the planets).
-inline double gmst_poly(double JD, double t) {
-  return norm360(280.46061837 + 360.98564736629 * (JD - 2451545) + 0.000387933 * (t * t) -
-                 (t * t * t) / 38710000);
-}
+// The time of one instant and the Earth's orientation at it, as every place
+// routine (suneph, mooneph, starseph, planeteph) forms them first.
+struct PlaceTime {
+  double JD;    // Julian Day of the instant, UT
+  double JDE;   // dynamical Julian Day, deltaT/86400 + JD
+  double T;     // Julian centuries of dynamical time from J2000.0
+  double tau;   // T/10, Julian millennia: the argument of the VSOP87D series
+  double dpsi;  // nutation in longitude at T, degrees
+  double deps;  // nutation in obliquity at T, degrees
+  double eps0;  // mean obliquity at T, degrees
+  double eps;   // true obliquity at T, degrees
+  double GAST;  // Greenwich apparent sidereal time, degrees, [0, 360)
+};
+
+// Which centuries the square and cube terms of the sidereal time take: those
+// of UT, (JD - 2451545.0)/36525, for the Sun, the Moon and the stars; those
+// of dynamical time, T, for the planets.  The linear term always takes the
+// Julian Day of UT.
+enum class SiderealCenturies { kUT, kDynamical };
+
+// Given:     deltaT   TT - UT, seconds
+//            year, month, day, hour, minute, second   the instant, UT
+//            centuries   the centuries of the sidereal time's higher terms
+// Returned:  the quantities of PlaceTime; GAST = norm360(GMST + dpsi
+//            cosd(eps)), GMST by the polynomial of the mean sidereal time.
+PlaceTime place_time(double deltaT, int year, int month, int day, int hour,
+                     int minute, int second, SiderealCenturies centuries);
 
 // Right ascension in degrees, [0, 360), from the radian angle a that atan2
 // gives, with the degree factor r2d = 180/pi.  trunc2 brings a into

@@ -18,41 +18,34 @@
 #include <cmath>
 
 #include "angles.h"
-#include "calendar.h"
+#include "constants.h"
 #include "ephcommon.h"
 #include "moon.h"
-#include "nutation.h"
+
+using constants::K;  // radians to degrees, as the almanac reduction holds it
 
 void mooneph(double deltaT, int year, int month, int day, int hour, int minute,
              int second, double* Dec, double* GHA, double* GAST, double* RA,
              double* HP, double* SD) {
-  const double K = 57.29577951308238;  // radians to degrees, as held
-
-  const double JD = julday(year, month, day, hour, minute, second);
-  const double Tu = (JD - 2451545.0) / 36525;
-  const double JDE = deltaT / 86400 + JD;
-  const double T = (JDE - 2451545.0) / 36525;
-  const double gmst = gmst_poly(JD, Tu);
-
-  double dpsi, deps, eps0, eps;
-  Nutation(T, &dpsi, &deps, &eps0, &eps);
+  const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,
+                                  second, SiderealCenturies::kUT);
+  const double dpsi = pt.dpsi, eps = pt.eps;
 
   double lambda, beta, Delta;
-  LEA406(JDE, &lambda, &beta, &Delta);
+  LEA406(pt.JDE, &lambda, &beta, &Delta);
 
   // Beta enters only through sind, cosd and tand, so its [0, 360) form
   // serves as well as the signed angle.
   const double lam = lambda + dpsi;
   const double ra = norm360(K * std::atan2(sind(lam) * cosd(eps) - tand(beta) * sind(eps), cosd(lam)));
   const double dec = K * std::asin(sind(beta) * cosd(eps) + cosd(beta) * sind(eps) * sind(lam));
-  const double gast = norm360(gmst + dpsi * cosd(eps));
-  const double gha = norm360(gast - ra);
+  const double gha = norm360(pt.GAST - ra);
   const double hp = (K * 60) * std::asin(6378.14 / Delta);
   const double sd = (358473400 / Delta) / 60;
 
   *Dec = dec;
   *GHA = gha;
-  *GAST = gast;
+  *GAST = pt.GAST;
   *RA = ra;
   *HP = hp;
   *SD = sd;

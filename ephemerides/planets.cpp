@@ -28,12 +28,16 @@
 
 #include "angles.h"
 #include "calendar.h"
+#include "constants.h"
 #include "ephcommon.h"
-#include "nutation.h"
 #include "planets.h"
 #include "vsop87d.h"
 
 namespace {
+
+// 1. Angle factors: pi/180 and 180/pi.
+constexpr double d2r = constants::kDegToRad;
+constexpr double r2d = constants::kRadToDeg;
 
 struct Series {
   double (*L)(double);
@@ -54,26 +58,17 @@ void heliocentric(const Series& s, double tau, double* L, double* B, double* R) 
 void planeteph(int bodycode, double deltaT, int year, int month, int day,
                int hour, int minute, int second, double* Dec, double* GHA,
                double* GAST, double* RA, double* HP) {
-  // 1. Angle factors.
-  const double pi = 3.141592653589793;
-  const double d2r = pi / 180;
-  const double r2d = 180 / pi;
-
-  // 2. Time.
-  const double JD = julday(year, month, day, hour, minute, second);
-  const double JDE = deltaT / 86400 + JD;
-  const double T = (JDE - 2451545.0) / 36525;
+  // 2., 3., 5. Time, nutation and the sidereal time (its square and cube
+  // terms on dynamical time).
+  const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,
+                                  second, SiderealCenturies::kDynamical);
+  const double JDE = pt.JDE, T = pt.T, tau = pt.tau;
+  const double dpsi = pt.dpsi, eps = pt.eps, gast = pt.GAST;
   const double T2 = T * T;
-  const double tau = T / 10;
 
-  // 3., 4. Nutation and the Earth-orbit quantities of aberration.
-  double dpsi, deps, eps0, eps;
-  Nutation(T, &dpsi, &deps, &eps0, &eps);
+  // 4. The Earth-orbit quantities of aberration.
   double kappa, perihel, ecc;
   Aberration(T, &kappa, &perihel, &ecc);
-
-  // 5. Sidereal time (square and cube terms on dynamical time).
-  const double gast = norm360(gmst_poly(JD, T) + dpsi * cosd(eps));
 
   // 6. The Earth, once.
   const double L0 = Learth(tau);

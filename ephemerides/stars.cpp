@@ -30,9 +30,8 @@
 #include <limits>
 
 #include "angles.h"
-#include "calendar.h"
+#include "constants.h"
 #include "ephcommon.h"
-#include "nutation.h"
 #include "starcat.h"
 #include "stars.h"
 #include "texttab.h"
@@ -107,6 +106,10 @@ const char starcat_rows[60][57] = {
 
 namespace {
 
+// Angle factors: pi/180 and 180/pi.
+constexpr double d2r = constants::kDegToRad;
+constexpr double r2d = constants::kRadToDeg;
+
 constexpr int kRows = 60;
 
 // The columns read of each field: the whole number and a blank either side
@@ -118,21 +121,12 @@ constexpr int kField[5][2] = {{0, 13}, {14, 28}, {29, 37}, {38, 47}, {49, 55}};
 void starseph(int starno, double deltaT, int year, int month, int day,
               int hour, int minute, int second, double* Dec, double* GHA,
               double* GAST, double* RA, double* SHA) {
-  const double pi = 3.141592653589793;
-  const double d2r = pi / 180;
-  const double r2d = 180 / pi;
-
-  // 1. Time: JD of UT, JDE and T of dynamical time.
-  const double JD = julday(year, month, day, hour, minute, second);
-  const double JDE = deltaT / 86400 + JD;
-  const double T = (JDE - 2451545.0) / 36525;
-  const double tau = T / 10;
-
-  // 2., 3. Nutation and the apparent sidereal time.
-  double dpsi, deps, eps0, eps;
-  Nutation(T, &dpsi, &deps, &eps0, &eps);
-  const double t = (JD - 2451545.0) / 36525;
-  const double gast = norm360(gmst_poly(JD, t) + dpsi * cosd(eps));
+  // 1. to 3. Time (JD of UT, JDE and T of dynamical time), nutation and the
+  // apparent sidereal time.
+  const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,
+                                  second, SiderealCenturies::kUT);
+  const double T = pt.T, tau = pt.tau, dpsi = pt.dpsi, eps = pt.eps;
+  const double gast = pt.GAST;
 
   if (starno < 0 || starno >= kRows) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

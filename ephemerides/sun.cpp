@@ -19,27 +19,19 @@
 #include <cmath>
 
 #include "angles.h"
-#include "calendar.h"
+#include "constants.h"
 #include "ephcommon.h"
-#include "nutation.h"
 #include "sun.h"
 #include "vsop87d.h"
+
+using constants::K;  // radians to degrees, as the almanac reduction holds it
 
 void suneph(double deltaT, int year, int month, int day, int hour, int minute,
             int second, double* Dec, double* GHA, double* GAST, double* RA,
             double* HP, double* SD, double* JDE) {
-  const double K = 57.29577951308238;  // radians to degrees, as held
-
-  const double JD = julday(year, month, day, hour, minute, second);
-  const double jde = deltaT / 86400 + JD;
-  const double T = (jde - 2451545.0) / 36525;
-  const double tau = T / 10;
-
-  double dpsi, deps, eps0, eps;
-  Nutation(T, &dpsi, &deps, &eps0, &eps);
-
-  const double t = (JD - 2451545.0) / 36525;
-  const double gast = norm360(gmst_poly(JD, t) + dpsi * cosd(eps));
+  const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,
+                                  second, SiderealCenturies::kUT);
+  const double T = pt.T, tau = pt.tau, dpsi = pt.dpsi, eps = pt.eps;
 
   // Geometric longitude of the Sun, FK5 system: lambda1 is the auxiliary
   // longitude of the FK5 latitude correction, Theta carries the -0.09033"
@@ -57,13 +49,13 @@ void suneph(double deltaT, int year, int month, int day, int hour, int minute,
 
   const double ra = norm360(K * std::atan2(sind(lambda) * cosd(eps) - tand(beta) * sind(eps), cosd(lambda)));
   const double dec = K * std::asin(sind(beta) * cosd(eps) + cosd(beta) * sind(eps) * sind(lambda));
-  const double gha = norm360(gast - ra);
+  const double gha = norm360(pt.GAST - ra);
 
   *Dec = dec;
   *GHA = gha;
-  *GAST = gast;
+  *GAST = pt.GAST;
   *RA = ra;
   *HP = (8.794 / R) / 60.0;
   *SD = (959.63 / R) / 60.0;
-  *JDE = jde;
+  *JDE = pt.JDE;
 }

@@ -11,11 +11,10 @@
 #include <climits>
 #include <cmath>
 
-namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = kPi + kPi;  // 6.283185307179586
-constexpr double kDegToRad = kPi / 180.0;  // 0.017453292519943295
-}  // namespace
+#include "constants.h"
+
+using constants::kDegToRad;
+using constants::kTwoPi;
 
 double norm360(double x) {
   if (x < 0) {

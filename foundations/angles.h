@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "constants.h"
+
 // Angle x (degrees) brought into [0, 360).  NaN and infinities give NaN.
 double norm360(double x);
 
@@ -50,6 +52,17 @@ inline double cost(double x);
 // 2 pi only for a negative x within about 3.5e-16 of zero.
 double trunc2(double x);
 
+// x held in [-1, 1], the domain of asin and acos: a sine or cosine formed
+// from rounded terms can fall just outside it (for two directions that
+// almost coincide or lie almost opposite, or a body almost at the zenith),
+// and is held there so that the angle comes out as its limit instead of
+// NaN.  NaN passes through.
+inline double clamp_unit(double x) {
+  if (x > 1) return 1;
+  if (x < -1) return -1;
+  return x;
+}
+
 // Truncation of a double towards zero into an int, saturated at INT_MIN and
 // INT_MAX, and 0 for NaN: the one conversion the program uses wherever a
 // computed or typed value becomes an integer.
@@ -63,7 +76,7 @@ namespace angles_detail {
 // The full turn pi + pi split into a head of 26 significant bits and the exact
 // rest, so that n * kTurnHi and n * kTurnLo are exact for every whole number
 // |n| < 2^26 of turns.
-inline constexpr double kTurn = 3.141592653589793 + 3.141592653589793;
+inline constexpr double kTurn = constants::kTwoPi;
 inline constexpr double kSplit = 134217729.0;  // 2^27 + 1
 inline constexpr double kTurnHi = kTurn * kSplit - (kTurn * kSplit - kTurn);
 inline constexpr double kTurnLo = kTurn - kTurnHi;

@@ -11,23 +11,13 @@
 #include <cmath>
 
 #include "angles.h"
+#include "constants.h"
 
 namespace {
-// Degrees per radian as the almanac reduction carries it (180/pi would be
-// 57.29577951308232).
-constexpr double K = 57.29577951308238;
+// Degrees per radian as the almanac reduction carries it.
+using constants::K;
 // Flattening of the Earth.
-constexpr double fE = 0.0033528131778969143;
-
-// A cosine formed from rounded terms can fall just outside [-1, 1] for two
-// places that (almost) coincide or lie (almost) opposite; it is held there
-// so that the distance comes out as 0 or 180 degrees instead of NaN.  NaN
-// passes through.
-double clamp_unit(double x) {
-  if (x > 1) return 1;
-  if (x < -1) return -1;
-  return x;
-}
+using constants::fE;
 }  // namespace
 
 // Given:    dec1, dec2   declinations of the two places, degrees

@@ -17,10 +17,11 @@
 #include <cmath>
 
 #include "angles.h"
+#include "constants.h"
 
 namespace {
 // pi rounded to 13 decimals, the value the Mercator sailing is tied to.
-constexpr double PI = 3.1415926535898;
+constexpr double PI = constants::kPi13;
 constexpr double kDegToRad = 2 * PI / 360;  // formed first, then multiplied
 constexpr double kRadToDeg = 180 / PI;
 constexpr int kMaxLegs = 200;

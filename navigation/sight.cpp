@@ -14,25 +14,18 @@
 #include <cmath>
 
 #include "angles.h"
+#include "constants.h"
 
 namespace {
-// Degrees per radian as the almanac reduction carries it (180/pi would be
-// 57.29577951308232); its reciprocal converts degrees to radians.
-constexpr double K = 57.29577951308238;
+// Degrees per radian as the almanac reduction carries it; its reciprocal
+// converts degrees to radians.  K also turns the arcsines and arctangents
+// of the correction into degrees.
+using constants::K;
 constexpr double kInvK = 1 / K;
-// 1/0.017453292519943278: arcsines and arctangents of the correction into
-// degrees.
-constexpr double kRadToDeg = 57.29577951308238;
 // Flattening of the Earth.
-constexpr double fE = 0.0033528131778969143;
+using constants::fE;
 // Radius of the Moon in equatorial radii of the Earth.
 constexpr double kMoonRadius = 0.2725;
-
-double clamp_unit(double x) {
-  if (x > 1) return 1;
-  if (x < -1) return -1;
-  return x;  // NaN passes through
-}
 }  // namespace
 
 // Given:    lat, lon   assumed position, degrees (north, east positive)
@@ -146,7 +139,7 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
     const double c = cosd(H1) + m * kMoonRadius;
     S = std::atan(kMoonRadius /
                   (std::sqrt(1 / (sh * sh) - c * c) - sind(H1))) *
-        kRadToDeg;
+        K;
   }
   const double Hcen = H1 + m * S;  // altitude of the centre
 
@@ -155,7 +148,7 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
   // tilt of the geocentric against the astronomical vertical (hpd in
   // degrees).
   const double sl = sind(lat);
-  const double P = std::asin(sind(hpd) * cosd(Hcen)) * kRadToDeg +
+  const double P = std::asin(sind(hpd) * cosd(Hcen)) * K +
                    fE * hpd *
                        (sind(2 * lat) * cosd(zn) * sind(Hcen) -
                         sl * sl * cosd(Hcen));

@@ -10,10 +10,11 @@
 
 #include "angles.h"
 #include "calendar.h"
+#include "constants.h"
 
 namespace {
 // pi rounded to 13 decimals, the value these formulas are tied to.
-constexpr double PI = 3.1415926535898;
+constexpr double PI = constants::kPi13;
 constexpr double d2r = PI / 180;
 constexpr double r2d = 1 / d2r;
 constexpr double kTwoPi = 2 * PI;

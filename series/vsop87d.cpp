@@ -14,13 +14,12 @@
 #include "vsop87d.h"
 
 #include "angles.h"
+#include "constants.h"
 #include "vsop87d_tables.h"
 
-namespace {
+using constants::kRadToDeg;
 
-// 180 / pi as the double quotient 180.0 / 3.141592653589793.
-constexpr double kRadToDeg = 57.29577951308232;
-static_assert(kRadToDeg == 180.0 / 3.141592653589793);
+namespace {
 
 // S + A cost(C tau + B), term by term in table order; a constant term is
 // added or subtracted without a cosine.

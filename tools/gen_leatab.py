@@ -2,10 +2,13 @@
 """Generate ephemerides/leatab.cpp, the LEA-406b lunar series as text rows.
 
 Usage:
-    python3 tools/gen_leatab.py DATADIR ephemerides/leatab.cpp
-    python3 tools/gen_leatab.py --check DATADIR ephemerides/leatab.cpp
+    python3 tools/gen_leatab.py [DATADIR OUTPUT]
+    python3 tools/gen_leatab.py --check [DATADIR OUTPUT]
 
-DATADIR holds R.txt (distance), V.txt (longitude) and U.txt (latitude): one
+DATADIR defaults to tools/data/lea406b/ and OUTPUT to ephemerides/leatab.cpp,
+both found from this script's own place in the repository, so that it runs
+from any working directory.  DATADIR holds R.txt (distance), V.txt
+(longitude) and U.txt (latitude), whose provenance its README.md gives: one
 term per line, 21 blank-separated fields (N, 14 integer multipliers of
 l l' F D Omega Me Ve EMB Ma Ju Sa Ur Ne p_A, A0 with 7 decimals, A1 and A2
 with 6, phi0 phi1 phi2 in degrees with 12).  The table has 3874 slots of 160
@@ -29,23 +32,27 @@ scan format that has two blanks before the first real).
 The generator stops with an error (exit status 1) on any mismatch: input
 checksums, row and field counts, term numbering, decimals and widths, value
 ranges, the counts of A1 > 0 and A2 > 0 per block, and the published sample
-rows: each must agree with the data (see PHASE_TOLERANCE), is then written into
-the table as published, and must finally stand in its slot exactly as
-published.  --check regenerates into memory and fails if the committed file
-differs.
+rows: the data must hold each of them exactly as published, and each must
+finally stand in its slot of the table exactly as published.  --check
+regenerates into memory and fails if the committed file differs.
 """
 
 import hashlib
+import os
 import re
 import sys
 
+REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DEFAULT_DATADIR = os.path.join("tools", "data", "lea406b")
+DEFAULT_OUTPUT = os.path.join("ephemerides", "leatab.cpp")
+
 BLOCKS = [  # file, name, count, rows with A1 > 0, rows with A2 > 0, sha256
     ("R.txt", "distance", 1029, 553, 431,
-     "d5791db27c751459e875466d0f33bb8db2d0a09e1ca48307f35d86a294bbd6b9"),
+     "9edca61cc38ad69495322f3a225dbfd1acc00b9b8af75cc8ece7340a8b0eb860"),
     ("V.txt", "longitude", 1753, 1152, 892,
-     "08d24f2542b4a1a1e097e0d7f1745aaba393f1222e10a121067d07e6f0fe8214"),
+     "c53ca8472d330a841f3722d00ea09f5b1b55a4206addb102a66654e090ac96e7"),
     ("U.txt", "latitude", 1089, 662, 489,
-     "5f264224fe632125f01f4391b2f16d255b947798416d590f1e73c30a71f3e7ac"),
+     "ef01721047f8d9f717af7a7d10fb943838984201cc7e1734815f65f4df6ac0d9"),
 ]
 
 SLOTS = 3874
@@ -83,17 +90,9 @@ SAMPLES = [
      "-143.057397593790", "115.851629367730", "-143.057397593790"),
 ]
 
-# The rebuilt rows may differ from the published ones in the phases: the
-# source kept each argument's constant to 1e-8 arcsec, which 2 to 4
-# neighbouring values on the 1e-12 degree grid reproduce, so phi0 (and phi1,
-# phi2 with it, by the same exact offset) can be off by 1e-12 degree, 2e-12 in
-# rows with four candidates; and a phase whose amplitude is 0 is not in the
-# source at all and is written equal to phi0 (it multiplies nothing).  Where a
-# published row is known (SAMPLES), the table carries its text: the row of the
-# data must agree with it (multipliers and amplitudes identical, phi0 within
-# PHASE_TOLERANCE, phi1 - phi0 and phi2 - phi0 identical where the amplitude is
-# not 0), and then the published phases replace the rebuilt ones.
-PHASE_TOLERANCE = 2  # units of 1e-12 degree
+# The rebuilt rows keep each phase only to the grid that their source allows
+# (the README of the data gives the details), but the rows of SAMPLES are
+# held in the data exactly as published; the generator checks that they are.
 
 TITLE = (" 1029 1753 1089  LEA-406b lunar series: distance (km, cosines), "
          "longitude and latitude (arcsec, sines), mean equinox of date")
@@ -180,51 +179,15 @@ def read_block(path, name, count, n_a1, n_a2, sha):
     return rows
 
 
-def is_phase(text):
-    return bool(RE_REAL[12].fullmatch(text)) and abs(micro12(text)) <= 180 * 10**12
-
-
-def apply_samples(blocks):
-    """Lays the published sample rows into the table in place of the rebuilt
-    ones, after checking that each is consistent with the data."""
-    replaced = 0
+def check_samples(blocks):
+    """Every published sample row stands in the data exactly as published."""
     for blk, n, mult, *vals in SAMPLES:
         f, _ = blocks[blk][n - 1]
-        where = f"{blk} row {n}"
-        if int(f[0]) != n:
-            fail(f"{where}: term number {f[0]}")
-        if f[1:15] != mult.split():
-            fail(f"{where}: multipliers {' '.join(f[1:15])}, published {mult}")
-        for k in range(3):  # amplitudes: identical text
-            if f[15 + k] != vals[k]:
-                fail(f"{where}: A{k} {f[15 + k]}, published {vals[k]}")
-        pub = vals[3:]
-        for k in range(3):
-            if not is_phase(pub[k]):
-                fail(f"{where}: published phi{k} {pub[k]!r} is not a phase with 12 decimals "
-                     "in [-180, 180]")
-        d0 = micro12(pub[0]) - micro12(f[18])
-        if abs(d0) > PHASE_TOLERANCE:
-            fail(f"{where}: phi0 {f[18]}, published {pub[0]} ({d0:+d}e-12 deg, more than "
-                 f"{PHASE_TOLERANCE}e-12)")
-        for k in (1, 2):
-            if float(f[15 + k]) == 0.0:
-                continue  # the phase of a zero amplitude multiplies nothing
-            ours = micro12(f[18 + k]) - micro12(f[18])
-            theirs = micro12(pub[k]) - micro12(pub[0])
-            if ours != theirs:
-                fail(f"{where}: phi{k} - phi0 is {ours}e-12 deg in the data, "
-                     f"{theirs}e-12 deg in the published row")
-        for k in range(3):
-            if f[18 + k] != pub[k]:
-                why = ("zero amplitude" if k > 0 and float(f[15 + k]) == 0.0
-                       else f"{micro12(pub[k]) - micro12(f[18 + k]):+d}e-12 deg")
-                print(f"  {where}: phi{k} {f[18 + k]} -> published {pub[k]} ({why})")
-                replaced += 1
-        g = f[:18] + pub
-        blocks[blk][n - 1] = (g, lay_out(g, where))
-    print(f"sample rows: {len(SAMPLES)} published rows consistent with the data; "
-          f"{replaced} phases written as published")
+        want = [str(n)] + mult.split() + list(vals)
+        if f != want:
+            fail(f"{blk} row {n} of the data is not the published row:\n"
+                 f"  {' '.join(f)}\n  published: {' '.join(want)}")
+    print(f"sample rows: all {len(SAMPLES)} published rows stand in the data as published")
 
 
 def check_sample_slots(slots, first):
@@ -250,7 +213,7 @@ def generate(datadir, out_name):
     for fname, name, count, n_a1, n_a2, sha in BLOCKS:
         blocks[name] = read_block(f"{datadir}/{fname}", name, count, n_a1, n_a2, sha)
         inputs.append((fname, name, count, sha))
-    apply_samples(blocks)
+    check_samples(blocks)
     slots = [TITLE]
     first = {}
     for _, name, *_rest in BLOCKS:
@@ -269,8 +232,8 @@ def generate(datadir, out_name):
     out = []
     out.append("// The LEA-406b lunar series as text rows: generated, do not edit.")
     out.append("//")
-    out.append("// Generated by: python3 tools/gen_leatab.py DATADIR ephemerides/leatab.cpp")
-    out.append("// from the LEA-406b term rows in DATADIR:")
+    out.append("// Generated by: python3 tools/gen_leatab.py")
+    out.append("// from the LEA-406b term rows in tools/data/lea406b/ (see its README.md):")
     for fname, name, count, sha in inputs:
         out.append(f"//   {fname:6s} {name:9s} {count:4d} rows  sha256 {sha}")
     out.append("//")
@@ -280,8 +243,7 @@ def generate(datadir, out_name):
     out.append("// Omega Me Ve EMB Ma Ju Sa Ur Ne p_A, A0, A1 (per millennium), A2 (per")
     out.append("// millennium squared), phi0 phi1 phi2 (degrees).  The published sample rows")
     out.append("// (distance 1, 2, 3, 1029; longitude 1, 2, 1753; latitude 1, 2, 1089) stand")
-    out.append("// as published; their phases differ from the rebuilt data by at most 2e-12")
-    out.append("// degree (phi1, phi2 with phi0) or where the amplitude is 0.")
+    out.append("// as published.")
     out.append('#include "leatab.h"')
     out.append("")
     out.append(f"const char leatab[{SLOTS}][{SLOT_WIDTH}] = {{")
@@ -297,10 +259,14 @@ def main(argv):
     check = False
     if argv and argv[0] == "--check":
         check, argv = True, argv[1:]
-    if len(argv) != 2:
+    if len(argv) == 0:
+        datadir = os.path.join(REPO, DEFAULT_DATADIR)
+        out_name = os.path.join(REPO, DEFAULT_OUTPUT)
+    elif len(argv) == 2:
+        datadir, out_name = argv
+    else:
         print(__doc__, file=sys.stderr)
         return 2
-    datadir, out_name = argv
     try:
         text = generate(datadir, out_name)
     except (Mismatch, OSError, UnicodeDecodeError) as e:

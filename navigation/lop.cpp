@@ -8,12 +8,13 @@
 #include <cmath>
 
 #include "angles.h"
+#include "constants.h"
 
 namespace {
 
 // Degrees to radians on the chart of the intersection, with pi rounded to 11
 // decimals (formed first, then multiplied).
-constexpr double kFactor = 2 * 3.14159265359 / 360;
+constexpr double kFactor = 2 * constants::kPi11 / 360;
 
 // Slope of an east-west line of position, as the chart takes it.
 constexpr double kSteep = 9999.0;

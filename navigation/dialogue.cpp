@@ -29,6 +29,7 @@
 #include "sailing.h"
 #include "split.h"
 #include "states.h"
+#include "textio.h"
 
 namespace {
 
@@ -96,8 +97,9 @@ State dispatch(State s, RunState& rs) {
   return State::END;
 }
 
-// Removes a file; false when that fails, also when there is no such file.
-bool remove_file(const char* name) { return std::remove(name) == 0; }
+// Removes a file of the program's directory; false when that fails, also
+// when there is no such file.
+bool remove_file(const char* name) { return remove_entry(con_dir(), name); }
 
 }  // namespace
 

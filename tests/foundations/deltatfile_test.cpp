@@ -20,6 +20,7 @@
 #include "as_nobody.h"
 #include "console_capture.h"
 #include "deltat.h"
+#include "deltat_rows_reference.h"
 #include "textio.h"
 
 namespace {
@@ -344,18 +345,7 @@ double oracle(const std::string& content, int year, bool* message) {
   std::rewind(f);
   int yrs[41] = {};
   double vals[41] = {};
-  int yr = 0, n = 0;
-  double v = 0;
-  while (yr <= 2999 && n < 40) {
-    ++n;
-    if (std::fscanf(f, "%d %lf \n", &yr, &v) < 0) {}
-    yrs[n] = yr;
-    vals[n] = v;
-    yrs[0] = 2010;
-    vals[0] = 66.1;
-    yrs[1] = 2020;
-    vals[1] = 69.36;
-  }
+  const int n = ldtest::reference_nodes(f, yrs, vals);
   std::fclose(f);
   int prev = 2020;
   for (int i = 1; i < n; ++i) {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,14 @@ namespace diff {
 using fuzzrun::fail;
 using fuzzrun::require;
 
+// libFuzzer counts these as coverage.  The C library is not instrumented, so
+// the fuzzer would not see which of its ways a scan took; each comparison
+// therefore marks its outcome here, one counter for each field and outcome
+// (not read, or read with a value of this class and sign) and for each
+// count of characters taken (by powers of two), and an input that reaches a
+// counter not reached before is kept in the corpus.
+__attribute__((section("__libfuzzer_extra_counters"))) static uint8_t g_outcomes[1 << 15];
+
 // Equal to the last bit; two NaNs count as equal whatever their payload.
 inline bool same(double a, double b) {
   if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
@@ -34,25 +43,36 @@ inline std::string show(double v) {
   return buf;
 }
 
-// A field of both sides; records the first difference.
+// The fields of both sides, each with the value it had before the read;
+// records the first difference and the outcome.
 class Compare {
  public:
-  void real(const char* field, double program, double library) {
+  void real(const char* field, double program, double library, double before) {
+    note(same(library, before) ? 0 : 1 + std::fpclassify(library) * 2 + std::signbit(library));
     if (!same(program, library) && what_.empty())
       what_ = std::string(field) + ": program " + show(program) + ", library " + show(library);
   }
-  void integer(const char* field, long program, long library) {
+  void integer(const char* field, long program, long library, long before) {
+    note(library == before ? 0 : library < 0 ? 1 : library == 0 ? 2 : library < 65536 ? 3 : 4);
     if (program != library && what_.empty())
       what_ = std::string(field) + ": program " + std::to_string(program) + ", library " +
               std::to_string(library);
   }
-  // Fails with the input shown when a field differed.
-  void check(const char* reader, const std::string& input) const {
+  // Fails with the input shown when a field differed; else marks the outcome
+  // with the count of characters taken (by powers of two).
+  void check(const char* reader, const std::string& input, long taken) {
     if (!what_.empty()) fail(reader, what_ + "\ninput (" + std::to_string(input.size()) + " bytes): " + input);
+    int bits = 0;
+    for (unsigned long t = taken > 0 ? static_cast<unsigned long>(taken) : 0; t != 0; t >>= 1) ++bits;
+    note(bits);
   }
 
  private:
+  // Outcome `feature` (below 64) of the next field.
+  void note(int feature) { g_outcomes[(fields_++ * 64 + feature) % sizeof g_outcomes] = 1; }
+
   std::string what_;
+  size_t fields_ = 0;
 };
 
 // The bytes as a stream in memory for the C library's side.

@@ -27,9 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (got) (void)std::sscanf(line, "%lf ", &lib_value);
 
   diff::Compare c;
-  c.integer("end of input", ended, !got);
-  if (got) c.real("value", value, lib_value);
-  c.integer("characters taken", taken, lib_taken);
-  c.check("lies1 differs from sscanf \"%lf \"", std::string(reinterpret_cast<const char*>(data), size));
+  c.integer("end of input", ended, !got, 0);
+  if (got) c.real("value", value, lib_value, def);
+  c.integer("characters taken", taken, lib_taken, 0);
+  c.check("lies1 differs from sscanf \"%lf \"", std::string(reinterpret_cast<const char*>(data), size),
+          lib_taken);
   return 0;
 }

@@ -33,13 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (d == 0) m = minutes_as_read < 0 ? -std::fabs(minutes_as_read) : std::fabs(minutes_as_read);
 
   diff::Compare c;
-  c.integer("end of input", ended, !got);
+  c.integer("end of input", ended, !got, 0);
   if (got) {
-    c.real("degrees", deg, d);
-    c.real("minutes", min, m);
+    c.real("degrees", deg, d, def_deg);
+    c.real("minutes", min, m, def_min);
   }
-  c.integer("characters taken", taken, lib_taken);
+  c.integer("characters taken", taken, lib_taken, 0);
   c.check("lies2 differs from sscanf \"%lf %lf\" and the sign rule",
-          std::string(reinterpret_cast<const char*>(data), size));
+          std::string(reinterpret_cast<const char*>(data), size), lib_taken);
   return 0;
 }

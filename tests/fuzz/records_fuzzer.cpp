@@ -29,34 +29,19 @@ struct Fields {
   int side;
 };
 
-// Values before a read that no file line is likely to hold.
+// Values before a read that no file line is likely to hold, each its own.
 Fields before() {
   Fields f;
-  f.r.year = -11;
-  f.r.month = -12;
-  f.r.day = -13;
-  f.r.hour = -14;
-  f.r.minute = -15;
-  f.r.second = -16;
-  f.r.lat_deg = -17;
-  f.r.lat_min = -18.5;
-  f.r.lon_deg = -19;
-  f.r.lon_min = -20.5;
-  f.r.bodycode = -21;
-  f.r.starno = -22;
-  f.r.hs_deg = -23;
-  f.r.hs_min = -24.5;
-  f.Ic = -25.5;
-  f.eye = -26.5;
-  f.intercept = -27.5;
-  f.Az = -28.5;
-  f.spare = -29.5;
-  f.temp = -30.5;
-  f.press = -31.5;
-  f.course = -32.5;
-  f.velocity = -33.5;
-  f.LD_limb = -34.5;
-  f.side = -35;
+  int* const ints[] = {&f.r.year,    &f.r.month,  &f.r.day,      &f.r.hour,
+                       &f.r.minute,  &f.r.second, &f.r.lat_deg,  &f.r.lon_deg,
+                       &f.r.bodycode, &f.r.starno, &f.r.hs_deg,  &f.side};
+  double* const reals[] = {&f.r.lat_min, &f.r.lon_min, &f.r.hs_min, &f.Ic,
+                           &f.eye,       &f.intercept, &f.Az,       &f.spare,
+                           &f.temp,      &f.press,     &f.course,   &f.velocity,
+                           &f.LD_limb};
+  int k = 0;
+  for (int* p : ints) *p = -11 - k++;
+  for (double* p : reals) *p = -0.5 - k++;
   return f;
 }
 
@@ -75,8 +60,9 @@ void load(RunState& rs, const Fields& f) {
   rs.side = f.side;
 }
 
-// The C library's reading of a record file (file 1 or 2) into f.
-void library_read(std::string& bytes, int file, Fields& f) {
+// The C library's reading of a record file (file 1 or 2) into f; returns
+// the count of characters taken.
+long library_read(std::string& bytes, int file, Fields& f) {
   FILE* m = diff::memory_stream(bytes);
   obsrec& r = f.r;
   int unused_int = 0;
@@ -98,25 +84,28 @@ void library_read(std::string& bytes, int file, Fields& f) {
          std::fscanf(m, "%lf %lf \n", &f.course, &f.velocity) == 2;
   }
   (void)go;
+  const long taken = std::ftell(m);
   std::fclose(m);
+  return taken;
 }
 
-void compare_record(diff::Compare& c, const char* which, const obsrec& p, const obsrec& l) {
+void compare_record(diff::Compare& c, const char* which, const obsrec& p, const obsrec& l,
+                    const obsrec& b) {
   const std::string w = which;
-  c.integer((w + ".year").c_str(), p.year, l.year);
-  c.integer((w + ".month").c_str(), p.month, l.month);
-  c.integer((w + ".day").c_str(), p.day, l.day);
-  c.integer((w + ".hour").c_str(), p.hour, l.hour);
-  c.integer((w + ".minute").c_str(), p.minute, l.minute);
-  c.integer((w + ".second").c_str(), p.second, l.second);
-  c.integer((w + ".lat_deg").c_str(), p.lat_deg, l.lat_deg);
-  c.real((w + ".lat_min").c_str(), p.lat_min, l.lat_min);
-  c.integer((w + ".lon_deg").c_str(), p.lon_deg, l.lon_deg);
-  c.real((w + ".lon_min").c_str(), p.lon_min, l.lon_min);
-  c.integer((w + ".bodycode").c_str(), p.bodycode, l.bodycode);
-  c.integer((w + ".starno").c_str(), p.starno, l.starno);
-  c.integer((w + ".hs_deg").c_str(), p.hs_deg, l.hs_deg);
-  c.real((w + ".hs_min").c_str(), p.hs_min, l.hs_min);
+  c.integer((w + ".year").c_str(), p.year, l.year, b.year);
+  c.integer((w + ".month").c_str(), p.month, l.month, b.month);
+  c.integer((w + ".day").c_str(), p.day, l.day, b.day);
+  c.integer((w + ".hour").c_str(), p.hour, l.hour, b.hour);
+  c.integer((w + ".minute").c_str(), p.minute, l.minute, b.minute);
+  c.integer((w + ".second").c_str(), p.second, l.second, b.second);
+  c.integer((w + ".lat_deg").c_str(), p.lat_deg, l.lat_deg, b.lat_deg);
+  c.real((w + ".lat_min").c_str(), p.lat_min, l.lat_min, b.lat_min);
+  c.integer((w + ".lon_deg").c_str(), p.lon_deg, l.lon_deg, b.lon_deg);
+  c.real((w + ".lon_min").c_str(), p.lon_min, l.lon_min, b.lon_min);
+  c.integer((w + ".bodycode").c_str(), p.bodycode, l.bodycode, b.bodycode);
+  c.integer((w + ".starno").c_str(), p.starno, l.starno, b.starno);
+  c.integer((w + ".hs_deg").c_str(), p.hs_deg, l.hs_deg, b.hs_deg);
+  c.real((w + ".hs_min").c_str(), p.hs_min, l.hs_min, b.hs_min);
 }
 
 void check_file(const diff::FileDir& dir, std::string& bytes, int file) {
@@ -128,27 +117,27 @@ void check_file(const diff::FileDir& dir, std::string& bytes, int file) {
   diff::require(opened, "the record file cannot be opened");
 
   Fields lib = start;
-  library_read(bytes, file, lib);
+  const long taken = library_read(bytes, file, lib);
 
   diff::Compare c;
-  compare_record(c, "work", rs.work, lib.r);
-  compare_record(c, file == 1 ? "obs1" : "obs2", file == 1 ? rs.obs1 : rs.obs2, lib.r);
+  compare_record(c, "work", rs.work, lib.r, start.r);
+  compare_record(c, file == 1 ? "obs1" : "obs2", file == 1 ? rs.obs1 : rs.obs2, lib.r, start.r);
   compare_record(c, file == 1 ? "obs2 (untouched)" : "obs1 (untouched)",
-                 file == 1 ? rs.obs2 : rs.obs1, start.r);
-  c.real("Ic", rs.Ic, lib.Ic);
-  c.real("eye", rs.eye, lib.eye);
-  c.real("intercept", rs.intercept, lib.intercept);
-  c.real("Az", rs.Az, lib.Az);
-  c.real("spare", rs.spare, lib.spare);
-  c.real("temp", rs.temp, lib.temp);
-  c.real("press", rs.press, lib.press);
-  c.real("course", rs.course, lib.course);
-  c.real("velocity", rs.velocity, lib.velocity);
-  c.real("LD_limb", rs.LD_limb, lib.LD_limb);
-  c.integer("side", rs.side, lib.side);
+                 file == 1 ? rs.obs2 : rs.obs1, start.r, start.r);
+  c.real("Ic", rs.Ic, lib.Ic, start.Ic);
+  c.real("eye", rs.eye, lib.eye, start.eye);
+  c.real("intercept", rs.intercept, lib.intercept, start.intercept);
+  c.real("Az", rs.Az, lib.Az, start.Az);
+  c.real("spare", rs.spare, lib.spare, start.spare);
+  c.real("temp", rs.temp, lib.temp, start.temp);
+  c.real("press", rs.press, lib.press, start.press);
+  c.real("course", rs.course, lib.course, start.course);
+  c.real("velocity", rs.velocity, lib.velocity, start.velocity);
+  c.real("LD_limb", rs.LD_limb, lib.LD_limb, start.LD_limb);
+  c.integer("side", rs.side, lib.side, start.side);
   c.check(file == 1 ? "R1 differs from the line formats read with fscanf"
                     : "R2 differs from the line formats read with fscanf",
-          bytes);
+          bytes, taken);
 }
 
 }  // namespace

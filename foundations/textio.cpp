@@ -27,7 +27,8 @@ constexpr size_t kMaxName = 256;
 
 // Opens a regular file read-only and non-blocking; -1 for anything else.
 int open_regular(int dir, const char* name, int extra_flags) {
-  const int fd = openat(dir, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | extra_flags);
+  const int fd =
+      openat(dir, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | extra_flags);
   if (fd < 0) return -1;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -44,12 +45,15 @@ void random_suffix(char* out) {
   static const char kChars[] =
       "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   uint64_t bits = 0;
-  if (getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+  if (getrandom(&bits, sizeof bits, GRND_NONBLOCK) !=
+      static_cast<ssize_t>(sizeof bits)) {
     static uint64_t counter = 0;
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    bits = (static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec)) ^
-           (static_cast<uint64_t>(getpid()) << 40) ^ (++counter * 0x9E3779B97F4A7C15u);
+    bits = (static_cast<uint64_t>(ts.tv_sec) * 1000000000u +
+            static_cast<uint64_t>(ts.tv_nsec)) ^
+           (static_cast<uint64_t>(getpid()) << 40) ^
+           (++counter * 0x9E3779B97F4A7C15u);
     // splitmix64 finaliser: every input bit reaches every output bit
     bits = (bits ^ (bits >> 30)) * 0xBF58476D1CE4E5B9u;
     bits = (bits ^ (bits >> 27)) * 0x94D049BB133111EBu;
@@ -69,13 +73,15 @@ void random_suffix(char* out) {
 // permissions of a new file.  -1 on failure, with nothing created.
 int create_temp(int dir, const char* name, char* tmp) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    if (g_temp_name_hook == nullptr || !g_temp_name_hook(name, attempt, tmp, kMaxName)) {
+    if (g_temp_name_hook == nullptr ||
+        !g_temp_name_hook(name, attempt, tmp, kMaxName)) {
       char suffix[7];
       random_suffix(suffix);
       const int n = std::snprintf(tmp, kMaxName, "%s.%s", name, suffix);
       if (n < 0 || static_cast<size_t>(n) >= kMaxName) return -1;
     }
-    const int fd = openat(dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = openat(
+        dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd >= 0) return fd;
     if (errno != EEXIST) return -1;
   }
@@ -164,7 +170,8 @@ void TextBuffer::printf(const char* format, ...) {
   if (!ok_) return;
   std::va_list args;
   va_start(args, format);
-  const int n = std::vsnprintf(buf_ + size_, kCapacity + 1 - size_, format, args);
+  const int n =
+      std::vsnprintf(buf_ + size_, kCapacity + 1 - size_, format, args);
   va_end(args);
   if (n < 0 || static_cast<size_t>(n) > kCapacity - size_) {
     ok_ = false;
@@ -174,13 +181,15 @@ void TextBuffer::printf(const char* format, ...) {
   size_ += static_cast<size_t>(n);
 }
 
-SaveResult save_file(int dir, const char* name, const char* data, size_t size, SaveMode mode) {
+SaveResult save_file(int dir, const char* name, const char* data, size_t size,
+                     SaveMode mode) {
   if (mode == SaveMode::kReplace && faccessat(dir, name, F_OK, 0) == 0 &&
       faccessat(dir, name, W_OK, 0) != 0)
     return SaveResult::kFailed;  // write-protected: left alone
   if (mode == SaveMode::kCreateOnly) {
     struct stat st;
-    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0) return SaveResult::kUnchanged;
+    if (fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+      return SaveResult::kUnchanged;
   }
 
   // The permission bits of the regular file that is replaced.

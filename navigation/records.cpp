@@ -89,7 +89,8 @@ bool read_R1(RunState& rs) {
   if (f == nullptr) return false;
   (void)(read_record_lines(f, rs.work) &&
          std::fscanf(f, "%lf %lf \n", &rs.Ic, &rs.eye) == 2 &&
-         std::fscanf(f, "%lf %lf %lf \n", &rs.intercept, &rs.Az, &rs.spare) == 3 &&
+         std::fscanf(f, "%lf %lf %lf \n", &rs.intercept, &rs.Az, &rs.spare) ==
+             3 &&
          std::fscanf(f, "%lf %lf \n", &rs.temp, &rs.press) == 2 &&
          std::fscanf(f, "%lf %d \n", &rs.LD_limb, &rs.side) == 2);
   std::fclose(f);
@@ -100,10 +101,12 @@ bool read_R1(RunState& rs) {
 bool read_R2(RunState& rs) {
   FILE* f = open_for_reading(con_dir(), kRecordFile2);
   if (f == nullptr) return false;
-  double unused1 = 0, unused2 = 0;  // line 7: Ic and eye come from the first file
+  double unused1 = 0,
+         unused2 = 0;  // line 7: Ic and eye come from the first file
   (void)(read_record_lines(f, rs.work) &&
          std::fscanf(f, "%lf %lf \n", &unused1, &unused2) == 2 &&
-         std::fscanf(f, "%lf %lf %lf \n", &rs.intercept, &rs.Az, &rs.spare) == 3 &&
+         std::fscanf(f, "%lf %lf %lf \n", &rs.intercept, &rs.Az, &rs.spare) ==
+             3 &&
          std::fscanf(f, "%lf %lf \n", &rs.course, &rs.velocity) == 2);
   std::fclose(f);
   rs.obs2 = rs.work;

@@ -6,8 +6,8 @@
 // printed there and reported back through the child's exit status.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,7 +23,8 @@ constexpr gid_t kNobodyGid = 65534;
 // False when, as root, the child could not become nobody (the part did not
 // run: the caller skips the test); true otherwise, the part's failures
 // having been recorded as failures of the calling test.
-inline bool run_as_nobody(const std::filesystem::path& dir, const std::function<void()>& part) {
+inline bool run_as_nobody(const std::filesystem::path& dir,
+                          const std::function<void()>& part) {
   if (geteuid() != 0) {
     part();
     return true;
@@ -38,7 +39,8 @@ inline bool run_as_nobody(const std::filesystem::path& dir, const std::function<
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
-    if (setgroups(0, nullptr) != 0 || setgid(kNobodyGid) != 0 || setuid(kNobodyUid) != 0)
+    if (setgroups(0, nullptr) != 0 || setgid(kNobodyGid) != 0 ||
+        setuid(kNobodyUid) != 0)
       _exit(126);
     part();
     std::fflush(stdout);

@@ -269,7 +269,8 @@ TEST_F(DeltaTFile, UnreadableRows) {
 }
 
 TEST_F(DeltaTFile, JunkContentIsReadSafely) {
-  struct Case { std::string content; int year; double want; bool message; } cases[] = {
+  struct Case { std::string content; int year; double want; bool message;
+  } cases[] = {
       // one line, no line ends, other white space
       {"2020 69.4 2025 68.7\t2035 67.8 3000 3638", 2025, 68.7, false},
       {"2020 69.4\r\n2025 68.7\r\n2035 67.8\r\n", 2035, 67.8, false},
@@ -277,7 +278,8 @@ TEST_F(DeltaTFile, JunkContentIsReadSafely) {
       // numbers written in other ways
       {"+2020 69.4\n2025 +687e-1\n2035 .678E+2\n", 2025, 68.7, false},
       {"2020 69.4\n2025 68.\n2035 67.8\n", 2025, 68.0, false},
-      {"2020 69.4\n02025 0068.70000000000000000000000000000000001\n", 2025, 68.7, false},
+      {"2020 69.4\n02025 0068.70000000000000000000000000000000001\n", 2025,
+       68.7, false},
       // not finite: no value is known
       {"2020 1\n2030 nan\n2040 70\n", 2035, 0.0, false},
       {"2020 1\n2030 -INF\n2040 70\n", 2035, 0.0, false},
@@ -443,7 +445,8 @@ TEST_F(DeltaTFile, CreationPassesEntriesPlantedUnderTemporaryNames) {
   textio_test::set_temp_name_hook(planted_names);
   EXPECT_EQ(delta0x(2020), 69.36);
   textio_test::set_temp_name_hook(nullptr);
-  EXPECT_EQ(slurp(kName), slurp(fs::path(LD_TEST_DATA_DIR) / "default_deltat_table.txt"));
+  EXPECT_EQ(slurp(kName),
+            slurp(fs::path(LD_TEST_DATA_DIR) / "default_deltat_table.txt"));
   EXPECT_TRUE(fs::is_fifo("dodarivi0r0.txt.planted0"));
   EXPECT_TRUE(fs::is_symlink("dodarivi0r0.txt.planted1"));
   EXPECT_TRUE(fs::is_directory("dodarivi0r0.txt.planted2"));

@@ -29,7 +29,8 @@ using fuzzrun::require;
 // (not read, or read with a value of this class and sign) and for each
 // count of characters taken (by powers of two), and an input that reaches a
 // counter not reached before is kept in the corpus.
-__attribute__((section("__libfuzzer_extra_counters"))) static uint8_t g_outcomes[1 << 15];
+__attribute__((
+    section("__libfuzzer_extra_counters"))) static uint8_t g_outcomes[1 << 15];
 
 // Equal to the last bit; two NaNs count as equal whatever their payload.
 inline bool same(double a, double b) {
@@ -48,28 +49,41 @@ inline std::string show(double v) {
 class Compare {
  public:
   void real(const char* field, double program, double library, double before) {
-    note(same(library, before) ? 0 : 1 + std::fpclassify(library) * 2 + std::signbit(library));
+    note(same(library, before)
+             ? 0
+             : 1 + std::fpclassify(library) * 2 + std::signbit(library));
     if (!same(program, library) && what_.empty())
-      what_ = std::string(field) + ": program " + show(program) + ", library " + show(library);
+      what_ = std::string(field) + ": program " + show(program) + ", library " +
+              show(library);
   }
   void integer(const char* field, long program, long library, long before) {
-    note(library == before ? 0 : library < 0 ? 1 : library == 0 ? 2 : library < 65536 ? 3 : 4);
+    note(library == before ? 0
+         : library < 0     ? 1
+         : library == 0    ? 2
+         : library < 65536 ? 3
+                           : 4);
     if (program != library && what_.empty())
-      what_ = std::string(field) + ": program " + std::to_string(program) + ", library " +
-              std::to_string(library);
+      what_ = std::string(field) + ": program " + std::to_string(program) +
+              ", library " + std::to_string(library);
   }
   // Fails with the input shown when a field differed; else marks the outcome
   // with the count of characters taken (by powers of two).
   void check(const char* reader, const std::string& input, long taken) {
-    if (!what_.empty()) fail(reader, what_ + "\ninput (" + std::to_string(input.size()) + " bytes): " + input);
+    if (!what_.empty())
+      fail(reader, what_ + "\ninput (" + std::to_string(input.size()) +
+                       " bytes): " + input);
     int bits = 0;
-    for (unsigned long t = taken > 0 ? static_cast<unsigned long>(taken) : 0; t != 0; t >>= 1) ++bits;
+    for (unsigned long t = taken > 0 ? static_cast<unsigned long>(taken) : 0;
+         t != 0; t >>= 1)
+      ++bits;
     note(bits);
   }
 
  private:
   // Outcome `feature` (below 64) of the next field.
-  void note(int feature) { g_outcomes[(fields_++ * 64 + feature) % sizeof g_outcomes] = 1; }
+  void note(int feature) {
+    g_outcomes[(fields_++ * 64 + feature) % sizeof g_outcomes] = 1;
+  }
 
   std::string what_;
   size_t fields_ = 0;
@@ -105,7 +119,8 @@ class FileDir {
 
   // The file `name` of the directory with exactly these bytes.
   void put(const char* name, const std::string& bytes) const {
-    const int f = openat(fd_, name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int f =
+        openat(fd_, name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     require(f >= 0, "cannot write the scratch file", name);
     size_t at = 0;
     while (at < bytes.size()) {

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   double value = -123.25;
   long taken = 0;
-  const bool ended = lies::program_side(typed, [&] { lies1(kind, def, &value); }, &taken);
+  const bool ended = lies::program_side(
+      typed, [&] { lies1(kind, def, &value); }, &taken);
 
   char line[lies::kLine];
   long lib_taken = 0;
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   c.integer("end of input", ended, !got, 0);
   if (got) c.real("value", value, lib_value, def);
   c.integer("characters taken", taken, lib_taken, 0);
-  c.check("lies1 differs from sscanf \"%lf \"", std::string(reinterpret_cast<const char*>(data), size),
-          lib_taken);
+  c.check("lies1 differs from sscanf \"%lf \"",
+          std::string(reinterpret_cast<const char*>(data), size), lib_taken);
   return 0;
 }

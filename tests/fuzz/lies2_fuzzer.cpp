@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   double deg = -123.25, min = -456.75;
   long taken = 0;
-  const bool ended = lies::program_side(typed, [&] { lies2(def_deg, def_min, &deg, &min); }, &taken);
+  const bool ended = lies::program_side(
+      typed, [&] { lies2(def_deg, def_min, &deg, &min); }, &taken);
 
   char line[lies::kLine];
   long lib_taken = 0;
@@ -30,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (got) (void)std::sscanf(line, "%lf %lf", &d, &m);
   const double minutes_as_read = m;
   m = d < 0 ? -std::fabs(minutes_as_read) : std::fabs(minutes_as_read);
-  if (d == 0) m = minutes_as_read < 0 ? -std::fabs(minutes_as_read) : std::fabs(minutes_as_read);
+  if (d == 0)
+    m = minutes_as_read < 0 ? -std::fabs(minutes_as_read)
+                            : std::fabs(minutes_as_read);
 
   diff::Compare c;
   c.integer("end of input", ended, !got, 0);

@@ -19,7 +19,8 @@ namespace lies {
 
 // Defaults offered: ordinary ones, signed zeros, and values that print and
 // compare in unusual ways.
-constexpr double kDefaults[8] = {0.0, -0.0, 1.6, 46.99, -17.5, 1e308, NAN, -INFINITY};
+constexpr double kDefaults[8] = {0.0,   -0.0,  1.6, 46.99,
+                                 -17.5, 1e308, NAN, -INFINITY};
 constexpr int kLine = 60;  // the readers' line: at most 59 characters
 
 // One reading: the console bound to the typed bytes, output thrown away.

@@ -32,8 +32,8 @@ struct Fields {
 // Values before a read that no file line is likely to hold, each its own.
 Fields before() {
   Fields f;
-  int* const ints[] = {&f.r.year,    &f.r.month,  &f.r.day,      &f.r.hour,
-                       &f.r.minute,  &f.r.second, &f.r.lat_deg,  &f.r.lon_deg,
+  int* const ints[] = {&f.r.year,     &f.r.month,  &f.r.day,     &f.r.hour,
+                       &f.r.minute,   &f.r.second, &f.r.lat_deg, &f.r.lon_deg,
                        &f.r.bodycode, &f.r.starno, &f.r.hs_deg,  &f.side};
   double* const reals[] = {&f.r.lat_min, &f.r.lon_min, &f.r.hs_min, &f.Ic,
                            &f.eye,       &f.intercept, &f.Az,       &f.spare,
@@ -67,12 +67,13 @@ long library_read(std::string& bytes, int file, Fields& f) {
   obsrec& r = f.r;
   int unused_int = 0;
   double unused1 = 0, unused2 = 0;
-  bool go = std::fscanf(m, "%d %d %d \n", &r.year, &r.month, &r.day) == 3 &&
-            std::fscanf(m, "%d %d %d \n", &r.hour, &r.minute, &r.second) == 3 &&
-            std::fscanf(m, "%d %lf \n", &r.lat_deg, &r.lat_min) == 2 &&
-            std::fscanf(m, "%d %lf \n", &r.lon_deg, &r.lon_min) == 2 &&
-            std::fscanf(m, "%d %d \n", &r.bodycode, &r.starno) == 2 &&
-            std::fscanf(m, "%d %lf %d \n", &r.hs_deg, &r.hs_min, &unused_int) == 3;
+  bool go =
+      std::fscanf(m, "%d %d %d \n", &r.year, &r.month, &r.day) == 3 &&
+      std::fscanf(m, "%d %d %d \n", &r.hour, &r.minute, &r.second) == 3 &&
+      std::fscanf(m, "%d %lf \n", &r.lat_deg, &r.lat_min) == 2 &&
+      std::fscanf(m, "%d %lf \n", &r.lon_deg, &r.lon_min) == 2 &&
+      std::fscanf(m, "%d %d \n", &r.bodycode, &r.starno) == 2 &&
+      std::fscanf(m, "%d %lf %d \n", &r.hs_deg, &r.hs_min, &unused_int) == 3;
   if (file == 1) {
     go = go && std::fscanf(m, "%lf %lf \n", &f.Ic, &f.eye) == 2 &&
          std::fscanf(m, "%lf %lf %lf \n", &f.intercept, &f.Az, &f.spare) == 3 &&
@@ -89,8 +90,8 @@ long library_read(std::string& bytes, int file, Fields& f) {
   return taken;
 }
 
-void compare_record(diff::Compare& c, const char* which, const obsrec& p, const obsrec& l,
-                    const obsrec& b) {
+void compare_record(diff::Compare& c, const char* which, const obsrec& p,
+                    const obsrec& l, const obsrec& b) {
   const std::string w = which;
   c.integer((w + ".year").c_str(), p.year, l.year, b.year);
   c.integer((w + ".month").c_str(), p.month, l.month, b.month);
@@ -121,7 +122,8 @@ void check_file(const diff::FileDir& dir, std::string& bytes, int file) {
 
   diff::Compare c;
   compare_record(c, "work", rs.work, lib.r, start.r);
-  compare_record(c, file == 1 ? "obs1" : "obs2", file == 1 ? rs.obs1 : rs.obs2, lib.r, start.r);
+  compare_record(c, file == 1 ? "obs1" : "obs2", file == 1 ? rs.obs1 : rs.obs2,
+                 lib.r, start.r);
   compare_record(c, file == 1 ? "obs2 (untouched)" : "obs1 (untouched)",
                  file == 1 ? rs.obs2 : rs.obs1, start.r, start.r);
   c.real("Ic", rs.Ic, lib.Ic, start.Ic);

@@ -178,8 +178,8 @@ TEST_F(HostileFiles, EntriesUnderTheOldTemporaryNames) {
     EXPECT_EQ(slurp(dir_ / name), slurp(clean / name)) << name;
   EXPECT_TRUE(fs::is_fifo(dir_ / "dodarivi0r1.txt.tmp"));
   EXPECT_TRUE(fs::is_symlink(dir_ / "dodarivi0r2.txt.tmp"));
-  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt", "dodarivi0r1.txt.tmp",
-               "dodarivi0r2.txt.tmp"});
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt",
+               "dodarivi0r1.txt.tmp", "dodarivi0r2.txt.tmp"});
   fs::remove(outside);
   navtest::remove_tree(clean);
 }

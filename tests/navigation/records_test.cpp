@@ -419,7 +419,8 @@ TEST_F(Records, SavePassesPlantedEntries) {
   EXPECT_TRUE(fs::is_directory("dodarivi0r1.txt.planted2"));
   EXPECT_TRUE(fs::is_fifo("dodarivi0r1.txt.planted3"));
   // No temporary file is left: the four planted entries and the two records.
-  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 6);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator("."), fs::directory_iterator()), 6);
   fs::remove(outside);
 }
 
@@ -559,7 +560,9 @@ TEST_F(Records, OverlappingSavesLeaveOneCompleteRecord) {
       release(p[order[k]]);
       EXPECT_EQ(slurp(kRecordFile1), want[order[k]]);
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator("."), fs::directory_iterator()),
+        1);
     fs::remove(kRecordFile1);
   }
 

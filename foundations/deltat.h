@@ -3,6 +3,8 @@
 // Delta-T table file "dodarivi0r0.txt" for the years after 2020.
 #pragma once
 
+#include <cstdio>
+
 // Delta-T of the model for a whole year, in seconds: up to 2499 the parabola
 // through three consecutive rows of the built-in table (the row at or below
 // the year and the two after it; for 2300 to 2499 the last three rows, 2300,
@@ -18,14 +20,15 @@ double quadipola(double x1, double y1, double x2, double y2, double x3,
 void quadipolb(const double* xs, const double* ys, double x, double* y);
 
 // Delta-T for a year from the Delta-T table file "dodarivi0r0.txt" in the
-// working directory, in seconds.
+// directory of the program's files (con_dir()), in seconds.
 //  - After 3000: 0, and the file is neither read nor created.
 //  - A missing file is created with its default content (21 rows from 2020 to
 //    3000 computed by deltatime, then an explanatory text); an existing file
 //    is never changed.
 //  - The rows are read again on every call (at most 40, up to the first year
-//    of 3000 or more), after the fixed nodes (2010, 66.1) and (2020, 69.36),
-//    which take the place of the file's first row; the value is the parabola
+//    of 3000 or more), each as fscanf reads the format "%d %lf \n", after the
+//    fixed nodes (2010, 66.1) and (2020, 69.36), which take the place of the
+//    file's first row; the value is the parabola
 //    through the interval's two rows and the row before it.  0 for a year
 //    before 2020 or beyond the last row read, and for a value that is not
 //    finite.
@@ -38,3 +41,12 @@ void quadipolb(const double* xs, const double* ys, double x, double* y);
 //    "??? dodarivi0r0.txt can be neither read nor created" and gives the
 //    model's deltatime(year) (0 before -700, without the model's own lines).
 double delta0x(int year);
+
+// The nodes of the table as delta0x reads them from the open file f: node 0
+// is (2010, 66.1), node 1 (2020, 69.36), nodes 2 onwards the rows from the
+// file's second row on, read with fscanf and the format "%d %lf \n" (a row
+// that cannot be read whole leaves what it does not reach as the row before
+// gave it).  Reading stops after the first row whose year is 3000 or more,
+// or after 40 rows.  yrs and vals hold 41 elements each; returns the count
+// of nodes after node 0.
+int deltat_read_nodes(FILE* f, int* yrs, double* vals);

@@ -31,6 +31,7 @@
 #include "session.h"
 #include "split.h"
 #include "states.h"
+#include "textio.h"
 
 namespace {
 
@@ -102,39 +103,9 @@ State dispatch(State s, RunState& rs) {
   return State::END;
 }
 
-// Removes a file of the program's directory (con_dir()) as std::remove
-// would: unlinks it, or, when the name is a directory, removes the directory
-// if it is empty.  False when that fails, also when there is no such file.
-bool remove_file(const char* name) {
-  const int dir = con_dir();
-  return unlinkat(dir, name, 0) == 0 ||
-         (errno == EISDIR && unlinkat(dir, name, AT_REMOVEDIR) == 0);
-}
-
-// The record files and the Delta-T table are still opened by name, relative
-// to the process's working directory: for them the run enters the directory
-// of its files and leaves it again at its end.
-class EnterDirectory {
- public:
-  explicit EnterDirectory(int dir)
-      : home_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
-        entered_(fchdir(dir) == 0) {}
-  ~EnterDirectory() {
-    if (home_ >= 0) {
-      if (entered_ && fchdir(home_) != 0) {
-        // The previous directory is gone; the run itself is complete.
-      }
-      close(home_);
-    }
-  }
-  EnterDirectory(const EnterDirectory&) = delete;
-  EnterDirectory& operator=(const EnterDirectory&) = delete;
-  bool entered() const { return entered_; }
-
- private:
-  int home_;
-  bool entered_;
-};
+// Removes a file of the program's directory; false when that fails, also
+// when there is no such file.
+bool remove_file(const char* name) { return remove_entry(con_dir(), name); }
 
 }  // namespace
 
@@ -403,13 +374,6 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
   Session own;
   own.console = Console{in, out, dir};
   const SessionScope scope(own);
-  const EnterDirectory entered(dir);
-  if (!entered.entered()) {
-    std::fprintf(out, " !!! directory %s cannot be entered\n", workdir);
-    std::fflush(out);
-    close(dir);
-    return 1;
-  }
 
   RunState rs;
   try {

@@ -1,6 +1,7 @@
 // The two observation record files, "dodarivi0r1.txt" (observation 1, the
 // Moon) and "dodarivi0r2.txt" (observation 2, the second body), in the
-// working directory: their reads R1 and R2 and their writes W1 to W4.
+// directory of the program's files (con_dir()): their reads R1 and R2 and
+// their writes W1 to W4.
 //
 // Layout, one line each (reals written with "%f", integers with "%d"):
 //   1  year month day
@@ -21,10 +22,13 @@ extern const char kRecordFile1[];  // "dodarivi0r1.txt"
 extern const char kRecordFile2[];  // "dodarivi0r2.txt"
 
 // R1 and R2: read the record file into work and the shared values, then copy
-// work into obs1 (R1) or obs2 (R2).  The file is read as one stream of
-// numbers in the order of the layout; the first value that cannot be read
-// ends the read, and every field it does not reach keeps its value.  False
-// when the file cannot be opened for reading (nothing is changed then).
+// work into obs1 (R1) or obs2 (R2).  The read format of each line ("%d %d
+// %d \n", "%d %lf \n", ...) is applied in order with fscanf to the rest of
+// the file, so the file is read as one stream of numbers in the order of
+// the layout; the first format that does not read all its values ends the
+// read, and every field it does not reach keeps its value.  False when the
+// file cannot be opened for reading (nothing is changed then): a missing
+// file, or anything but a regular file under its name.
 bool read_R1(RunState& rs);
 bool read_R2(RunState& rs);
 
@@ -33,7 +37,8 @@ bool read_R2(RunState& rs);
 // W3: the file of the observation in hand from work, then obs1 or obs2 takes
 //     the values written.
 // W4: the final save of one file (1 or 2); sets intercept and spare to 0.
-// A write replaces the old file only once the new one is complete; a file
+// A write replaces the old file only once the new one is complete, and a
+// file that already holds what would be written is left as it is; a file
 // that cannot be written is reported by one line and the run goes on.
 void write_W1(RunState& rs);
 void write_W2(RunState& rs);

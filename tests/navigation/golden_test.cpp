@@ -189,10 +189,8 @@ TEST(GoldenInProcess, TwoRunsOneAfterTheOther) {
 // Two runs at once on two threads: each has its session (console, kept
 // lines, remembered Delta-T) and its directory, and prints the transcript of
 // the real program.  The threads have the stack the program gives its
-// dialogue.  Enabled once the record files and the Delta-T table are opened
-// through the run's directory (con_dir()) instead of the process's working
-// directory, which the run still enters for them.
-TEST(GoldenInProcess, DISABLED_TwoRunsAtOnceOnTwoThreads) {
+// dialogue.
+TEST(GoldenInProcess, TwoRunsAtOnceOnTwoThreads) {
   const fs::path cwd = fs::current_path();
   const char* const names[2] = {kRemembering, "run_mars_south_east"};
   InProcessRun got[2];

@@ -7,6 +7,7 @@
 // was.  (The readers themselves are tested in deltatfile_test.cpp and
 // records_test.cpp.)
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -157,6 +158,31 @@ TEST_F(HostileFiles, RecordFilesThatAreDirectories) {
   EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r1.txt"));
   EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r2.txt"));
   expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+TEST_F(HostileFiles, EntriesUnderTheOldTemporaryNames) {
+  // A pipe and a link to a file outside the directory under the names that
+  // the saves of earlier versions wrote to: the run neither waits on the
+  // pipe nor writes through the link, and its records are those of a run in
+  // a clean directory.
+  const testsupport::TempDir clean_dir("ld_hostile_clean");
+  const fs::path clean = clean_dir.path();
+  testsupport::run_program(LD_VELDRAMONT, clean, ldtest::kCompleteRun,
+                           kHangLimit);
+  const fs::path outside = dir_.string() + "_outside.txt";
+  testsupport::put(outside, "elsewhere\n");
+  ASSERT_EQ(mkfifo((dir_ / "dodarivi0r1.txt.tmp").c_str(), 0600), 0);
+  fs::create_symlink(outside, dir_ / "dodarivi0r2.txt.tmp");
+  const auto r = run(ldtest::kCompleteRun);
+  EXPECT_EQ(count(r.out, "could not be written"), 0);
+  EXPECT_EQ(slurp(outside), "elsewhere\n");
+  for (const char* name : {kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"})
+    EXPECT_EQ(slurp(dir_ / name), slurp(clean / name)) << name;
+  EXPECT_TRUE(fs::is_fifo(dir_ / "dodarivi0r1.txt.tmp"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dodarivi0r2.txt.tmp"));
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt",
+               "dodarivi0r1.txt.tmp", "dodarivi0r2.txt.tmp"});
+  fs::remove(outside);
 }
 
 // The value that a parabola through three nodes gives at x.

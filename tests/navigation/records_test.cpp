@@ -3,17 +3,25 @@
 // never leave a file half written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
 #include <random>
 #include <string>
 
+#include "as_nobody.h"
 #include "nav_test_util.h"
 #include "records.h"
+#include "textio.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using navtest::put;
 using navtest::slurp;
 
@@ -241,6 +249,10 @@ TEST_F(Records, TextEndsTheRead) {
   EXPECT_EQ(rs.obs1.hour, 3);
 }
 
+// Numbers as the C library's fscanf reads them: an integer beyond int is
+// converted as a long (saturated at its limits) and stored as its low 32
+// bits, so 99999999999 is 1215752191, the largest long -1 and the smallest
+// 0; a real of any length is rounded as strtod rounds it.
 TEST_F(Records, ExtremeNumbers) {
   const std::string zeros(1500, '0');
   const std::string nines(1500, '9');
@@ -250,12 +262,12 @@ TEST_F(Records, ExtremeNumbers) {
   RunState rs;
   ASSERT_TRUE(read_R1(rs));
   const obsrec& w = rs.obs1;
-  EXPECT_EQ(w.year, INT_MAX);
-  EXPECT_EQ(w.month, INT_MIN);
+  EXPECT_EQ(w.year, 1215752191);
+  EXPECT_EQ(w.month, -1215752191);
   EXPECT_EQ(w.day, 5);
   EXPECT_EQ(w.hour, INT_MAX);
-  EXPECT_EQ(w.minute, INT_MAX);
-  EXPECT_EQ(w.second, INT_MIN);
+  EXPECT_EQ(w.minute, -1);
+  EXPECT_EQ(w.second, 0);
   EXPECT_EQ(w.lat_deg, 1);
   EXPECT_TRUE(std::isinf(w.lat_min) && w.lat_min > 0);
   EXPECT_EQ(w.lon_deg, 2);
@@ -282,14 +294,15 @@ TEST_F(Records, NanAndNegativeZeroInRealPlaces) {
   EXPECT_EQ(rs.ld.side, 0);
 }
 
-TEST_F(Records, TooLongRealEndsTheRead) {
-  put(kRecordFile1, "2017 6 17 3 57 14 44 1." + std::string(3000, '1') +
-                        " -17 -11.6\n");
+TEST_F(Records, AVeryLongRealIsReadWhole) {
+  const std::string digits = "1." + std::string(3000, '1');
+  put(kRecordFile1, "2017 6 17 3 57 14 44 " + digits + " -17 -11.5\n");
   RunState rs;
   ASSERT_TRUE(read_R1(rs));
   EXPECT_EQ(rs.obs1.lat_deg, 44);
-  EXPECT_EQ(rs.obs1.lat_min, 46.99);
-  EXPECT_EQ(rs.obs1.lon_deg, -17);  // not reached
+  EXPECT_EQ(rs.obs1.lat_min, std::strtod(digits.c_str(), nullptr));
+  EXPECT_EQ(rs.obs1.lon_deg, -17);
+  EXPECT_EQ(rs.obs1.lon_min, -11.5);
 }
 
 TEST_F(Records, NulBytesAndBinaryJunk) {
@@ -338,9 +351,17 @@ TEST_F(Records, DirectoryOrPipeCountsAsMissing) {
   EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
 }
 
+// Every name the save tries for its temporary file is taken (by a planted
+// directory): the save gives up after a bounded number of names.
+bool always_taken(const char*, int, char* out, size_t size) {
+  std::snprintf(out, size, "dodarivi0r1.txt.taken");
+  return true;
+}
+
 TEST_F(Records, FailedWriteLeavesTheOldFile) {
   put(kRecordFile1, "old contents\n");
-  ASSERT_EQ(mkdir("dodarivi0r1.txt.tmp", 0700), 0);  // no room for the new one
+  ASSERT_EQ(mkdir("dodarivi0r1.txt.taken", 0700), 0);
+  textio_test::set_temp_name_hook(always_taken);
   RunState rs;
   ConsoleCapture con;
   write_W1(rs);
@@ -348,6 +369,7 @@ TEST_F(Records, FailedWriteLeavesTheOldFile) {
   rs.flow.obsno = 1;
   rs.work.year = 1990;
   write_W3(rs);
+  textio_test::set_temp_name_hook(nullptr);
   EXPECT_EQ(slurp(kRecordFile1), "old contents\n");
   EXPECT_EQ(con.output(),
             " !!! file dodarivi0r1.txt could not be written\n"
@@ -356,33 +378,245 @@ TEST_F(Records, FailedWriteLeavesTheOldFile) {
   EXPECT_EQ(rs.obs1.year, 1990);  // the run goes on with the values in memory
 }
 
-TEST_F(Records, WriteProtectedFileIsLeftAlone) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  put(kRecordFile1, "kept\n");
-  chmod(kRecordFile1, 0444);
+// A pipe, a link to a file outside the directory and a directory planted
+// under the names the temporary file tries first (the fixed name of earlier
+// versions among them), and a link under the record's own name: the save
+// neither opens, follows nor waits on any of them, and the record becomes a
+// regular file of its own.
+bool planted_names(const char* name, int attempt, char* out, size_t size) {
+  if (attempt >= 4) return false;
+  if (attempt == 0)
+    std::snprintf(out, size, "%s.tmp", name);
+  else
+    std::snprintf(out, size, "%s.planted%d", name, attempt);
+  return true;
+}
+
+TEST_F(Records, SavePassesPlantedEntries) {
+  const fs::path outside = dir_.string() + "_outside";
+  put(outside, "outside\n");
+  ASSERT_EQ(mkfifo("dodarivi0r1.txt.tmp", 0600), 0);
+  fs::create_symlink(outside, "dodarivi0r1.txt.planted1");
+  fs::create_directory("dodarivi0r1.txt.planted2");
+  ASSERT_EQ(mkfifo("dodarivi0r1.txt.planted3", 0600), 0);
+  fs::create_symlink(outside, kRecordFile2);
+  textio_test::set_temp_name_hook(planted_names);
+  alarm(60);  // a save that waits on a pipe ends the test here
   RunState rs;
   ConsoleCapture con;
   write_W1(rs);
-  EXPECT_EQ(slurp(kRecordFile1), "kept\n");
-  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
+  write_W2(rs);
+  alarm(0);
+  textio_test::set_temp_name_hook(nullptr);
+  EXPECT_EQ(con.output(), "");
+  EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+  EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  EXPECT_FALSE(fs::is_symlink(kRecordFile2));
+  EXPECT_EQ(slurp(outside), "outside\n");
+  EXPECT_TRUE(fs::is_fifo("dodarivi0r1.txt.tmp"));
+  EXPECT_TRUE(fs::is_symlink("dodarivi0r1.txt.planted1"));
+  EXPECT_TRUE(fs::is_directory("dodarivi0r1.txt.planted2"));
+  EXPECT_TRUE(fs::is_fifo("dodarivi0r1.txt.planted3"));
+  // No temporary file is left: the four planted entries and the two records.
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator("."), fs::directory_iterator()), 6);
+  fs::remove(outside);
+}
+
+// A file that already holds what a save would write is left as it is (same
+// inode, not rewritten); any change replaces it.
+TEST_F(Records, UnchangedRecordIsNotRewritten) {
+  RunState rs;
+  ConsoleCapture con;
+  write_W1(rs);
+  struct stat before {};
+  ASSERT_EQ(stat(kRecordFile1, &before), 0);
+  write_W1(rs);
+  struct stat after {};
+  ASSERT_EQ(stat(kRecordFile1, &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  rs.obs1.day = 18;
+  write_W1(rs);
+  ASSERT_EQ(stat(kRecordFile1, &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(slurp(kRecordFile1).substr(0, 11), "2017 6 18 \n");
+  EXPECT_EQ(con.output(), "");
+}
+
+// The permission bits of the file a save replaces are kept; a new file gets
+// those of any newly created file.
+TEST_F(Records, SaveKeepsThePermissionBits) {
+  const mode_t mask = umask(027);
+  RunState rs;
+  ConsoleCapture con;
+  write_W1(rs);
+  struct stat st {};
+  ASSERT_EQ(stat(kRecordFile1, &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  ASSERT_EQ(chmod(kRecordFile1, 0604), 0);
+  rs.obs1.day = 18;
+  write_W1(rs);
+  ASSERT_EQ(stat(kRecordFile1, &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0604u);
+  umask(mask);
+}
+
+// Saves of one record file by several programs at overlapping moments: each
+// save pauses, once its temporary file is complete, until the test lets it
+// go on, so every order of the renames is taken on purpose.  Whatever the
+// order, the file is always one complete record, the one saved last.
+int g_ready_fd = -1;  // the paused save says so here
+int g_go_fd = -1;     // and waits for a byte here
+
+void pause_until_released(const char*) {
+  const char c = 'r';
+  if (write(g_ready_fd, &c, 1) != 1) _exit(3);
+  char go = 0;
+  if (read(g_go_fd, &go, 1) != 1) _exit(4);
+}
+
+struct PausedSave {
+  pid_t pid = -1;
+  int go = -1;  // write a byte to let it rename
+};
+
+// Starts a child that saves with the given write, pausing before its rename;
+// returns once it has paused.  The child exits 0 when it printed nothing.
+template <typename Save>
+PausedSave start_paused_save(Save save) {
+  int ready[2], go[2];
+  if (pipe(ready) != 0 || pipe(go) != 0) std::abort();
+  std::fflush(nullptr);
+  PausedSave p;
+  p.pid = fork();
+  if (p.pid == 0) {
+    close(ready[0]);
+    close(go[1]);
+    g_ready_fd = ready[1];
+    g_go_fd = go[0];
+    textio_test::set_pause_hook(pause_until_released);
+    ConsoleCapture con;
+    save();
+    _exit(con.output().empty() ? 0 : 1);
+  }
+  close(ready[1]);
+  close(go[0]);
+  char c = 0;
+  EXPECT_EQ(read(ready[0], &c, 1), 1) << "the save did not pause";
+  close(ready[0]);
+  p.go = go[1];
+  return p;
+}
+
+void release(PausedSave& p) {
+  const char c = 'g';
+  EXPECT_EQ(write(p.go, &c, 1), 1);
+  close(p.go);
+  int st = 0;
+  ASSERT_EQ(waitpid(p.pid, &st, 0), p.pid);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << "status " << st;
+}
+
+TEST_F(Records, OverlappingSavesLeaveOneCompleteRecord) {
+  // Three saves of the first file, each a different record: the final save
+  // (ten lines), a result write and a file created from the built-in values.
+  RunState a;
+  a.work = a.obs2;
+  a.work.year = 2021;
+  a.sight1.Az = 99.5;
+  RunState b;
+  b.flow.obsno = 1;
+  b.work.hs_deg = 55;
+  RunState c;
+  const auto save_a = [&] { write_W4(a, 1); };
+  const auto save_b = [&] { write_W3(b); };
+  const auto save_c = [&] { write_W1(c); };
+
+  // What each one writes on its own.
+  std::string want[3];
+  {
+    ConsoleCapture con;
+    RunState a2 = a, b2 = b, c2 = c;
+    write_W4(a2, 1);
+    want[0] = slurp(kRecordFile1);
+    write_W3(b2);
+    want[1] = slurp(kRecordFile1);
+    write_W1(c2);
+    want[2] = slurp(kRecordFile1);
+    ASSERT_EQ(fs::remove(kRecordFile1), true);
+  }
+  ASSERT_EQ(std::count(want[0].begin(), want[0].end(), '\n'), 10);
+
+  const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
+                            {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& order : orders) {
+    SCOPED_TRACE(testing::Message() << order[0] << order[1] << order[2]);
+    PausedSave p[3] = {start_paused_save(save_a), start_paused_save(save_b),
+                       start_paused_save(save_c)};
+    // All three temporary files are complete; the record is not there yet.
+    EXPECT_FALSE(fs::exists(kRecordFile1));
+    for (int k = 0; k < 3; ++k) {
+      release(p[order[k]]);
+      EXPECT_EQ(slurp(kRecordFile1), want[order[k]]);
+    }
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator("."), fs::directory_iterator()),
+        1);
+    fs::remove(kRecordFile1);
+  }
+
+  // One save pauses while another one goes through from start to end.
+  PausedSave slow = start_paused_save(save_a);
+  {
+    ConsoleCapture con;
+    RunState b2 = b;
+    write_W3(b2);
+    EXPECT_EQ(con.output(), "");
+  }
+  EXPECT_EQ(slurp(kRecordFile1), want[1]);
+  release(slow);
+  EXPECT_EQ(slurp(kRecordFile1), want[0]);
+}
+
+TEST_F(Records, WriteProtectedFileIsLeftAlone) {
+  put(kRecordFile1, "kept\n");
+  put(kRecordFile2, kFresh2);
+  const bool ran = ldtest::run_as_nobody(dir_, [&] {
+    chmod(kRecordFile1, 0444);
+    chmod(kRecordFile2, 0444);
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    write_W2(rs);  // the same content: reported all the same
+    EXPECT_EQ(slurp(kRecordFile1), "kept\n");
+    EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+    EXPECT_EQ(con.output(),
+              " !!! file dodarivi0r1.txt could not be written\n"
+              " !!! file dodarivi0r2.txt could not be written\n");
+  });
+  if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
 }
 
 TEST_F(Records, UnwritableDirectory) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   put(kRecordFile2, kFresh2);
-  chmod(".", 0500);
-  RunState rs;
-  ConsoleCapture con;
-  EXPECT_FALSE(read_R1(rs));
-  write_W1(rs);
-  EXPECT_TRUE(read_R2(rs));
-  rs.flow.obsno = 2;
-  write_W3(rs);
-  chmod(".", 0700);
-  EXPECT_EQ(con.output(),
-            " !!! file dodarivi0r1.txt could not be written\n"
-            " !!! file dodarivi0r2.txt could not be written\n");
-  EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  const bool ran = ldtest::run_as_nobody(dir_, [&] {
+    chmod(".", 0500);
+    RunState rs;
+    ConsoleCapture con;
+    EXPECT_FALSE(read_R1(rs));
+    write_W1(rs);
+    EXPECT_TRUE(read_R2(rs));
+    write_W2(rs);  // the same content as the file holds
+    rs.flow.obsno = 2;
+    write_W3(rs);
+    chmod(".", 0700);
+    EXPECT_EQ(con.output(),
+              " !!! file dodarivi0r1.txt could not be written\n"
+              " !!! file dodarivi0r2.txt could not be written\n"
+              " !!! file dodarivi0r2.txt could not be written\n");
+    EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  });
+  if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The conversions with which the lunar series reads its term rows: the same
-// values as the scan directives " %d" and " %lf", made fast for the plain
-// decimals of the table.
+// The lunar series' term rows: the conversions with which they are read (the
+// same values as the scan directives " %d" and " %lf", made fast for the
+// plain decimals of the table), and the fundamental arguments whose integer
+// multiples form a term's argument.
 #pragma once
 
 #include <charconv>
@@ -8,6 +9,45 @@
 #include <cstdint>
 
 namespace leascan {
+
+// The fundamental arguments: c0 in degrees, c1 to c4 in arcseconds per
+// Julian century to the power 1 to 4.  Rows 0 to 13 are the targets of the
+// multipliers (Me first, p_A last), row 14 the Moon's mean longitude, with
+// which the longitude sum starts.
+inline constexpr double kArg[15][5] = {
+    {252.25090552, 538101628.688982, -0.0192789, 6.39e-06, 0},           // Me
+    {181.97980085, 210664136.433548, 0.0059381, -6.27e-06, 0},           // Ve
+    {100.46645683, 129597742.283429, -0.0204411, -5.23e-06, 0},          // EMB
+    {355.43299958, 68905077.493988, 0.0094264, -1.043e-05, 0},           // Ma
+    {34.35151874, 10925660.377991, -0.3060378, 5.706e-05, 4.667e-06},    // Ju
+    {50.0774443, 4399609.855732, 0.7561614, -0.00016618, -1.1484e-05},   // Sa
+    {314.05500511, 1542481.193933, -0.0175083, 2.156e-05, 0},            // Ur
+    {304.34866548, 786550.320744, 0.0021103, -8.95e-06, 0},              // Ne
+    {125.04455501, -6967919.3631, 6.3602, 0.007625, -3.586e-05},         // Omega
+    {297.85019547, 1602961601.209, -6.3706, 0.006593, -3.169e-05},       // D
+    {357.52910918, 129596581.0481, -0.5532, 0.000136, -1.149e-05},       // l'
+    {134.96340251, 1717915923.2178, 31.8792, 0.051635, -0.0002447},      // l
+    {93.27209062, 1739527262.8478, -12.7512, -0.001037, 4.17e-06},       // F
+    {0, 5028.82, 1.112022, 7.73e-05, -2.353e-05},                        // p_A
+    {218.31664563, 1732564372.3047, -5.279, 0.006665, -5.522e-05},       // lambda_M
+};
+
+// A term row lists its multipliers in the order l, l', F, D, Omega, Me, Ve,
+// EMB, Ma, Ju, Sa, Ur, Ne, p_A; kRowOf[j] is the position in the row of the
+// multiplier of argument j.
+inline constexpr int kRowOf[14] = {5, 6, 7, 8, 9, 10, 11, 12, 4, 3, 1, 0, 2, 13};
+
+// The coefficients of a term's argument, from its 14 multipliers m (in the
+// row's order): w[c] is the sum over the arguments j, Me first, of
+// m[kRowOf[j]] x kArg[j][c], in degrees (c = 0) or arcseconds per century to
+// the power c.
+inline void derive(const int m[14], double w[5]) {
+  for (int c = 0; c < 5; ++c) {
+    double s = 0;
+    for (int j = 0; j < 14; ++j) s = s + m[kRowOf[j]] * kArg[j][c];
+    w[c] = s;
+  }
+}
 
 inline bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -1,19 +1,39 @@
-// One whole run of the program as a process, from the title screen to the
-// final save: both observations and the lunar distance typed once, then the
+// Whole runs of the program as a process, from the title screen to the final
+// save: both observations and the lunar distance answered once, then the
 // automatic passes (the fix iterated to convergence, and more than 30
 // lunar-distance passes) until the final menu reads its answer, and the stop.
 // Each iteration runs in a fresh working directory, so the Delta-T table
 // file and both record files are created anew.
+//
+// The headline is BM_whole_run: the example, every answer taken from its
+// default (the Moon and Venus on 2017-06-17).  Such a run computes 66 places
+// of the Moon, 100 of the Sun and 66 of Venus, which take the Earth's three
+// series 166 times and those of Venus 132 times, and 300 nutations; it saves
+// a record file 72 times and reads the Delta-T table file twice.
+// BM_whole_run_floor is its floor: the library trigonometry of those 66
+// lunar series and 298 series triples at the run's date (floors.h).
+//
+// BM_record_save times one save of a record file as the automatic passes
+// make it.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include "complete_run.h"
+#include "floors.h"
+#include "records.h"
+#include "runstate.h"
+#include "spread.h"
 
 namespace {
 
@@ -24,7 +44,7 @@ namespace fs = std::filesystem;
 // east of the Moon, the lunar distance to the Moon's near limb; Ic +1.2',
 // height of eye 4.5 m, 18 C, 1021 hPa.  The navigator's reckoning is 28 miles
 // off and the clock 95 seconds fast.
-const char kAnswers[] =
+const char kSunRun[] =
     "\n"                        // no reset of the record files
     "\n"                        // ... hit ENTER
     "\n"                        // the EXAMPLE screen
@@ -45,9 +65,10 @@ const char kAnswers[] =
     "\n";                       // the closing screen
 
 // Runs the program in dir on the answers in the file answers; true when it
-// ended normally.
+// ended normally.  Adds the processor time of the run (user and system) to
+// *cpu_seconds.
 bool run_once(const fs::path& dir, const fs::path& answers,
-              const fs::path& output) {
+              const fs::path& output, double* cpu_seconds) {
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
@@ -60,7 +81,10 @@ bool run_once(const fs::path& dir, const fs::path& answers,
     _exit(127);
   }
   int st = 0;
-  if (waitpid(pid, &st, 0) != pid) return false;
+  rusage ru{};
+  if (wait4(pid, &st, 0, &ru) != pid) return false;
+  *cpu_seconds += static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+                  static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) * 1e-6;
   return WIFEXITED(st) && WEXITSTATUS(st) == 0;
 }
 
@@ -72,7 +96,10 @@ int lines_of(const fs::path& p) {
   return n;
 }
 
-void BM_whole_run(benchmark::State& state) {
+// One run per iteration on the answers given, in real time; the counter
+// cpu_ms is the processor time of the program itself.
+void BM_run(benchmark::State& state, const std::string& answers) {
+  double cpu = 0;
   for (auto _ : state) {
     state.PauseTiming();
     std::string tmpl = (fs::temp_directory_path() / "ld_bench_XXXXXX").string();
@@ -83,11 +110,11 @@ void BM_whole_run(benchmark::State& state) {
     const fs::path root = tmpl;
     fs::create_directory(root / "work");
     {
-      std::ofstream(root / "answers", std::ios::binary) << kAnswers;
+      std::ofstream(root / "answers", std::ios::binary) << answers;
     }
     state.ResumeTiming();
 
-    const bool ok = run_once(root / "work", root / "answers", root / "stdout");
+    const bool ok = run_once(root / "work", root / "answers", root / "stdout", &cpu);
 
     state.PauseTiming();
     // The final save writes a tenth line (the lunar distance and the side)
@@ -102,7 +129,80 @@ void BM_whole_run(benchmark::State& state) {
     }
     state.ResumeTiming();
   }
+  state.counters["cpu_ms"] = benchmark::Counter(cpu * 1e3, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_whole_run)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_run, whole_run, ldtest::kCompleteRun)
+    ->Name("BM_whole_run")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of BM_whole_run: the 66 lunar series (8,050 sines and cosines
+// each) and the 166 triples of the Earth's series and 132 of Venus (2,413 and
+// 1,665 cosines) of such a run.  The run computes its places at two instants
+// a second apart (the time of the first lunar-distance step and its
+// refinement), at the second nearly always, and Venus alternately at the
+// instant of the place and 405 s earlier, when the light left it; so does
+// its floor.
+void BM_whole_run_floor(benchmark::State& state) {
+  const double jde = 2457921.6655276157;  // 2017-06-17 03:58:21.6 TT
+  auto instants = [&](int n, int at_first, bool tau, double light_time = 0) {
+    std::vector<double> v;
+    for (int k = 0; k < n; ++k) {
+      const double t = jde + (k < at_first ? 0.0 : 1.0 / 86400) - (k % 2) * light_time / 86400;
+      v.push_back(tau ? (t - 2451545.0) / 365250 : t);
+    }
+    return v;
+  };
+  const benchfloor::Trig moon = benchfloor::moon_trig(instants(66, 3, false));
+  const benchfloor::Trig earth = benchfloor::series_cosines(
+      {&vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R}, instants(166, 8, true));
+  const benchfloor::Trig venus = benchfloor::series_cosines(
+      {&vsop87d_venus_L, &vsop87d_venus_B, &vsop87d_venus_R}, instants(132, 8, true, 405.2));
+  for (auto _ : state) {
+    double s = 0;
+    for (std::size_t i = 0; i < moon.dates; ++i) s += benchfloor::take(moon, i);
+    for (std::size_t i = 0; i < earth.dates; ++i) s += benchfloor::take(earth, i);
+    for (std::size_t i = 0; i < venus.dates; ++i) s += benchfloor::take(venus, i);
+    benchmark::DoNotOptimize(s);
+  }
+  state.counters["trig_calls"] = static_cast<double>(
+      moon.dates * moon.per_date + earth.dates * earth.per_date + venus.dates * venus.per_date);
+}
+BENCHMARK(BM_whole_run_floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_CAPTURE(BM_run, whole_run_sun, std::string(kSunRun))
+    ->Name("BM_whole_run_sun")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One save of a record file through the program's own write, as the
+// automatic passes make it after each observation's computation: the two
+// files in turn, each with a new intercept.  Unchanged, the same content is
+// saved again.
+void BM_record_save(benchmark::State& state, bool changing) {
+  const fs::path home = fs::current_path();
+  std::string dir = (fs::temp_directory_path() / "ld_bench_XXXXXX").string();
+  if (mkdtemp(dir.data()) == nullptr) {
+    state.SkipWithError("no temporary directory");
+    return;
+  }
+  fs::current_path(dir);
+  RunState rs;
+  rs.obsno = 1;
+  rs.work = rs.obs1;
+  write_W3(rs);
+  rs.obsno = 2;
+  rs.work = rs.obs2;
+  write_W3(rs);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    rs.obsno = 1 + static_cast<int>(i & 1);
+    rs.work = rs.obsno == 1 ? rs.obs1 : rs.obs2;
+    if (changing) rs.intercept = 0.001 * static_cast<double>(i % 1000);
+    write_W3(rs);
+    ++i;
+  }
+  fs::current_path(home);
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+BENCHMARK_CAPTURE(BM_record_save, changed, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_record_save, unchanged, false)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

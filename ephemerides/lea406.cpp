@@ -66,9 +66,11 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
   const double tm = t / 10;
 
   // 4. Copy the table and parse its term rows into the coefficient arrays
-  // (index 0 of each array unused).
+  // (index 0 of each array unused).  The copy is made slot by slot, each
+  // term row just before it is parsed, so that the row is read back while it
+  // is still in the cache; the whole table is copied all the same.
   char tab[kSlots][kWidth];
-  std::memcpy(tab, leatab, sizeof tab);
+  std::memcpy(tab[0], leatab[0], kWidth);
   double A0[3][kTerms], A1[3][kTerms], A2[3][kTerms];
   double ph0[3][kTerms], ph1[3][kTerms], ph2[3][kTerms];
   double w0[3][kTerms], w1[3][kTerms], w2[3][kTerms], w3[3][kTerms], w4[3][kTerms];
@@ -76,16 +78,13 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
   int slot = 1;
   for (int b = 0; b < 3; ++b) {
     for (int i = 1; i <= kCount[b]; ++i, ++slot) {
-      const char* p = tab[slot];
-      const char* const end = tab[slot] + kWidth;
-      int n = 0;
-      int m[14] = {};
+      std::memcpy(tab[slot], leatab[slot], kWidth);
+      // The 15 integers and 6 reals of the row, as the scan with the row
+      // format reads them (the constant rows always hold all 21).
+      int f[15] = {};
       double v[6] = {};
-      // The scan of " %d" x 15 and " %lf" x 6; a field that holds no number
-      // ends the row's scan (the constant rows always hold all 21).
-      bool ok = leascan::scan_int(p, end, &n);
-      for (int k = 0; ok && k < 14; ++k) ok = leascan::scan_int(p, end, &m[k]);
-      for (int k = 0; ok && k < 6; ++k) ok = leascan::scan_real(p, end, &v[k]);
+      leascan::read_row(tab[slot], f, v);
+      const int* const m = f + 1;  // the multipliers; f[0] is the term's number
 
       double w[5];
       leascan::derive(m, w);
@@ -102,6 +101,8 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
       w4[b][i] = w[4] * ASEC;
     }
   }
+
+  std::memcpy(tab[slot], leatab[slot], (kSlots - slot) * kWidth);  // the note and the end mark
 
   // 5. The three sums, in the order distance, longitude, latitude; the
   // longitude starts at the Moon's mean longitude in arcseconds.

@@ -1,14 +1,284 @@
-// The lunar series' term rows: the conversions with which they are read (the
-// same values as the scan directives " %d" and " %lf", made fast for the
-// plain decimals of the table), and the fundamental arguments whose integer
-// multiples form a term's argument.
+// The lunar series' term rows: how a row is read (the values of the C
+// library's scan with the row format, taken at the row's known columns), and
+// the fundamental arguments whose integer multiples form a term's argument.
+//
+// A term row of the table stands in fixed columns: N and the 14 multipliers
+// right-aligned in fields of 4 characters (columns 0-59), then A0 with 7
+// decimals in a field of 16 (60-75), A1 and A2 with 6 in fields of 12 (76-87,
+// 88-99), phi0, phi1 and phi2 with 12 in fields of 18 (100-153), and the NUL
+// in column 154.  read_row checks that a row stands exactly so, 16 columns at
+// a time (SSE2, which every x86-64 processor has), and reads its fields
+// there, eight digits at a time, each real by one exact conversion; any
+// other row (a damaged or edited table), and every row where SSE2 is not
+// available, is read by the C library's scan itself.  Either way the values
+// are those of the scan.
 #pragma once
 
-#include <charconv>
-#include <climits>
+#include <bit>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace leascan {
+
+constexpr int kWidth = 160;  // characters in a slot of the table
+
+// The C library's scan of a NUL-terminated row with the row format: the
+// number of fields assigned (EOF for a row that ends before the first), every
+// field it does not reach left as it was.
+inline int scan_row(const char* row, int f[15], double v[6]) {
+  return std::sscanf(row, " %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d  %lf %lf %lf %lf %lf %lf ",
+                     &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &f[6], &f[7], &f[8], &f[9], &f[10],
+                     &f[11], &f[12], &f[13], &f[14], &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+}
+
+namespace detail {
+
+// The fixed layout: the 15 integer fields (no decimal point) and the 6 real
+// fields, each by its first column, its decimal point and its last column.
+// The integer part of a field (the columns before the point, or all of an
+// integer field) holds blanks, an optional minus sign and at least one digit,
+// right-aligned; its first column is a blank, except in the first field.
+struct Field {
+  int first, point, last;
+};
+inline constexpr Field kFields[21] = {
+    {0, -1, 3},     {4, -1, 7},     {8, -1, 11},    {12, -1, 15},   {16, -1, 19},
+    {20, -1, 23},   {24, -1, 27},   {28, -1, 31},   {32, -1, 35},   {36, -1, 39},
+    {40, -1, 43},   {44, -1, 47},   {48, -1, 51},   {52, -1, 55},   {56, -1, 59},
+    {60, 68, 75},   {76, 81, 87},   {88, 93, 99},   {100, 105, 117}, {118, 123, 135},
+    {136, 141, 153}};
+constexpr int kEnd = 154;  // the column of the row's NUL
+
+// For every column, what it may hold in the layout (0xFF where allowed): a
+// digit; a minus sign; the character punct (a blank, the decimal point, or
+// the NUL that ends the row) where punct_at is set; inner marks the columns of
+// an integer part after its first, where no blank or sign may follow a digit;
+// free the columns after the NUL, which are never read.
+struct Columns {
+  unsigned char digit[kWidth], minus[kWidth], punct[kWidth], punct_at[kWidth], inner[kWidth],
+      free[kWidth];
+};
+
+constexpr Columns make_columns() {
+  Columns c{};
+  for (int k = 0; k < kWidth; ++k) c.punct[k] = ' ';
+  for (const Field& f : kFields) {
+    const int last_int = f.point < 0 ? f.last : f.point - 1;
+    const bool lead = f.first == 0;  // the row's first field needs no blank before it
+    for (int k = f.first; k <= last_int; ++k) {
+      const bool first = k == f.first, last = k == last_int;
+      c.digit[k] = (!first || lead) ? 0xFF : 0;
+      c.punct_at[k] = last ? 0 : 0xFF;
+      c.minus[k] = (last || (first && !lead)) ? 0 : 0xFF;
+      c.inner[k] = first ? 0 : 0xFF;
+    }
+    if (f.point >= 0) {
+      c.punct[f.point] = '.';
+      c.punct_at[f.point] = 0xFF;
+      for (int k = f.point + 1; k <= f.last; ++k) c.digit[k] = 0xFF;
+    }
+  }
+  c.punct[kEnd] = '\0';
+  c.punct_at[kEnd] = 0xFF;
+  for (int k = kEnd + 1; k < kWidth; ++k) c.free[k] = 0xFF;
+  return c;
+}
+inline constexpr Columns kColumns = make_columns();
+
+// Whether any column of the chunk (16 columns) is set in m.
+constexpr bool any_in(const unsigned char* m, int chunk) {
+  for (int k = 16 * chunk; k < 16 * chunk + 16; ++k)
+    if (m[k] != 0) return true;
+  return false;
+}
+
+#if defined(__SSE2__)
+inline __m128i mask_at(const unsigned char* m, int chunk) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + 16 * chunk));
+}
+
+// The checks of the layout on the 16 columns of one chunk of the row (good
+// keeps 0xFF for the columns that pass), with its digit values (0 where there
+// is no digit) and its minus signs.  d_prev holds the digits of the chunk
+// before, m_prev its minus signs: each must be followed by a digit, which may
+// stand in this chunk.
+template <int chunk>
+inline void check_chunk(const char* row, __m128i& good, __m128i& d_prev, __m128i& m_prev,
+                        __m128i* digits, __m128i* minus) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16 * chunk));
+  const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+  const __m128i d = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
+  const __m128i m = _mm_and_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('-')), mask_at(kColumns.minus, chunk));
+  __m128i ok = _mm_or_si128(_mm_and_si128(d, mask_at(kColumns.digit, chunk)), m);
+  ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, mask_at(kColumns.punct, chunk)),
+                                      mask_at(kColumns.punct_at, chunk)));
+  if constexpr (any_in(kColumns.free, chunk)) ok = _mm_or_si128(ok, mask_at(kColumns.free, chunk));
+  // Within an integer part no blank or sign follows a digit ...
+  if constexpr (any_in(kColumns.inner, chunk)) {
+    const __m128i after_digit = _mm_or_si128(_mm_slli_si128(d, 1), _mm_srli_si128(d_prev, 15));
+    ok = _mm_andnot_si128(_mm_and_si128(_mm_andnot_si128(d, after_digit), mask_at(kColumns.inner, chunk)), ok);
+  }
+  // ... and a minus sign stands directly before a digit (checked for the
+  // chunk before, once the digit after its last column is known).
+  if constexpr (chunk > 0 && any_in(kColumns.minus, chunk - 1)) {
+    const __m128i digit_next = _mm_or_si128(_mm_srli_si128(d_prev, 1), _mm_slli_si128(d, 15));
+    good = _mm_andnot_si128(_mm_andnot_si128(digit_next, m_prev), good);
+  }
+  good = _mm_and_si128(good, ok);
+  d_prev = d;
+  m_prev = m;
+  digits[chunk] = _mm_and_si128(t, d);
+  minus[chunk] = m;
+}
+
+// The 8 digit values from column s on, in the low 8 bytes.
+template <int s>
+inline __m128i window(const __m128i* digits) {
+  constexpr int c = s / 16, o = s % 16;
+  if constexpr (o == 0) return digits[c];
+  else if constexpr (o <= 8) return _mm_srli_si128(digits[c], o);
+  else return _mm_or_si128(_mm_srli_si128(digits[c], o), _mm_slli_si128(digits[c + 1], 16 - o));
+}
+
+// Two windows in one vector, the first drop_a (drop_b) columns of each left
+// out.
+template <int a, int drop_a, int b, int drop_b>
+inline __m128i two_windows(const __m128i* digits) {
+  static_assert(drop_a >= 0 && drop_a < 8 && drop_b >= 0 && drop_b < 8);
+  const __m128i v = _mm_unpacklo_epi64(window<a>(digits), window<b>(digits));
+  if constexpr (drop_a == 0 && drop_b == 0) return v;
+  return _mm_and_si128(v, _mm_set_epi64x(static_cast<long long>(~std::uint64_t{0} << (8 * drop_b)),
+                                         static_cast<long long>(~std::uint64_t{0} << (8 * drop_a))));
+}
+
+// The numbers written by the digit values of four windows of 8 columns
+// (eight digits at a time: pairs, then fours, then eights, in 32-bit
+// integers).
+inline void four_numbers(__m128i ab, __m128i ce, std::uint32_t* out) {
+  const __m128i z = _mm_setzero_si128(), k10 = _mm_set1_epi32((1 << 16) | 10);
+  const __m128i k100 = _mm_set1_epi32((1 << 16) | 100), k10000 = _mm_set1_epi32((1 << 16) | 10000);
+  const __m128i fours_ab = _mm_madd_epi16(
+      _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(ab, z), k10), _mm_madd_epi16(_mm_unpackhi_epi8(ab, z), k10)),
+      k100);
+  const __m128i fours_ce = _mm_madd_epi16(
+      _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(ce, z), k10), _mm_madd_epi16(_mm_unpackhi_epi8(ce, z), k10)),
+      k100);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_madd_epi16(_mm_packs_epi32(fours_ab, fours_ce), k10000));
+}
+
+// A real of digits ip before the point and frac (of d digits) after it, as
+// one integer m over 10^d.  m and 10^d are exact doubles (m is checked to
+// stay within 2^53), so their one quotient is the correctly rounded value,
+// as the library's conversion gives it; the sign is put on by its bit,
+// without a jump (the phases change sign from row to row in no pattern).
+inline bool real_of(std::uint64_t ip, std::uint64_t frac, std::uint64_t scale, double pow10,
+                    bool neg, double* out) {
+  const bool ok = ip <= ((std::uint64_t{1} << 53) - frac) / scale;  // ip < 10^8: no wrap below
+  const double x = static_cast<double>(static_cast<std::int64_t>(ip * scale + frac)) / pow10;
+  *out = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) ^ (std::uint64_t{neg} << 63));
+  return ok;
+}
+
+// The bits of the columns first to last within the chunks from c on.
+constexpr std::uint32_t bits_of(int first, int last, int c) {
+  std::uint32_t m = 0;
+  for (int k = first; k <= last; ++k) m |= std::uint32_t{1} << (k - 16 * c);
+  return m;
+}
+
+template <int... chunk>
+inline bool read_chunks(const char* row, int* ints, double* reals, std::integer_sequence<int, chunk...>) {
+  __m128i good = _mm_set1_epi8(-1), d_prev = _mm_setzero_si128(), m_prev = _mm_setzero_si128();
+  __m128i digits[kWidth / 16], minus[kWidth / 16];
+  (check_chunk<chunk>(row, good, d_prev, m_prev, digits, minus), ...);
+
+  // The integer fields, four to a chunk of 16 columns: the digit values
+  // weighted 1000, 100, 10 and 1 and summed per field; a field with a minus
+  // sign negated.  The chunk of columns 48-63 gives a fourth value from the
+  // first columns of A0, which is not used.
+  for (int c = 0; c < 4; ++c) {
+    const __m128i z = _mm_setzero_si128();
+    const __m128i w = _mm_setr_epi16(1000, 100, 10, 1, 1000, 100, 10, 1);
+    const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi8(digits[c], z), w);
+    const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi8(digits[c], z), w);
+    const __m128i sum = _mm_add_epi32(
+        _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(lo), _mm_castsi128_ps(hi), _MM_SHUFFLE(2, 0, 2, 0))),
+        _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(lo), _mm_castsi128_ps(hi), _MM_SHUFFLE(3, 1, 3, 1))));
+    const __m128i neg = _mm_xor_si128(_mm_cmpeq_epi32(minus[c], z), _mm_set1_epi32(-1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(ints + 4 * c), _mm_sub_epi32(_mm_xor_si128(sum, neg), neg));
+  }
+
+  // The real fields: the digits before the point from the 8 columns that end
+  // there, those after it in groups of at most 8; the columns of other fields
+  // in a group left out.
+  std::uint32_t n[16];
+  four_numbers(two_windows<60, 0, 68, 0>(digits),    // A0: 7 before, 7 after the point
+               two_windows<73, 3, 80, 1>(digits),    // A1: 4 before, 6 after
+               n);
+  four_numbers(two_windows<85, 3, 92, 1>(digits),    // A2
+               two_windows<97, 3, 102, 3>(digits),   // phi0: 4 before, 4 + 8 after
+               n + 4);
+  four_numbers(two_windows<110, 0, 115, 3>(digits),  // phi1 from its 4 before
+               two_windows<120, 3, 128, 0>(digits),
+               n + 8);
+  four_numbers(two_windows<133, 3, 138, 3>(digits),  // phi2
+               two_windows<146, 0, 146, 0>(digits),
+               n + 12);
+  const std::uint32_t m3 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[3])) |
+                           static_cast<std::uint32_t>(_mm_movemask_epi8(minus[4])) << 16;
+  const std::uint32_t m5 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[5]));
+  const std::uint32_t m6 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[6]));
+  const std::uint32_t m7 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[7]));
+  const std::uint32_t m8 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[8]));
+  const std::uint64_t e8 = 100000000;
+  bool ok = _mm_movemask_epi8(good) == 0xFFFF;
+  ok = ok & real_of(n[0], n[1], 10000000, 1e7, (m3 & bits_of(60, 67, 3)) != 0, &reals[0]);
+  ok = ok & real_of(n[2], n[3], 1000000, 1e6, (m3 & bits_of(76, 80, 3)) != 0, &reals[1]);
+  ok = ok & real_of(n[4], n[5], 1000000, 1e6, (m5 & bits_of(88, 92, 5)) != 0, &reals[2]);
+  ok = ok & real_of(n[6], n[7] * e8 + n[8], e8 * 10000, 1e12, (m6 & bits_of(100, 104, 6)) != 0, &reals[3]);
+  ok = ok & real_of(n[9], n[10] * e8 + n[11], e8 * 10000, 1e12, (m7 & bits_of(118, 122, 7)) != 0, &reals[4]);
+  ok = ok & real_of(n[12], n[13] * e8 + n[14], e8 * 10000, 1e12, (m8 & bits_of(136, 140, 8)) != 0, &reals[5]);
+  return ok;
+}
+#endif
+
+}  // namespace detail
+
+// A row in exactly the table's fixed layout (Notes at the top), read at its
+// columns: true, and f and v hold its 21 fields.  False for any other row,
+// with f and v left as they were.  row holds kWidth characters.  Without
+// SSE2 every row goes to the scan.
+inline bool read_fixed(const char* row, int f[15], double v[6]) {
+#if defined(__SSE2__)
+  int fi[16];  // the 15 integers and a value from the first columns of A0
+  double vi[6];
+  if (!detail::read_chunks(row, fi, vi, std::make_integer_sequence<int, kWidth / 16>())) return false;
+  std::memcpy(f, fi, sizeof(int) * 15);
+  std::memcpy(v, vi, sizeof vi);
+  return true;
+#else
+  (void)row, (void)f, (void)v;
+  return false;
+#endif
+}
+
+// The row of a slot of kWidth characters, read as the C library's scan reads
+// it with the row format (scan_row): the count of fields assigned, and every
+// field it does not reach left as it was.  A slot without a NUL reads as if
+// a NUL followed it.
+inline int read_row(const char (&slot)[kWidth], int f[15], double v[6]) {
+  if (read_fixed(slot, f, v)) return 21;
+  char row[kWidth + 1];
+  std::memcpy(row, slot, kWidth);
+  row[kWidth] = '\0';
+  return scan_row(row, f, v);
+}
 
 // The fundamental arguments: c0 in degrees, c1 to c4 in arcseconds per
 // Julian century to the power 1 to 4.  Rows 0 to 13 are the targets of the
@@ -40,74 +310,26 @@ inline constexpr int kRowOf[14] = {5, 6, 7, 8, 9, 10, 11, 12, 4, 3, 1, 0, 2, 13}
 // The coefficients of a term's argument, from its 14 multipliers m (in the
 // row's order): w[c] is the sum over the arguments j, Me first, of
 // m[kRowOf[j]] x kArg[j][c], in degrees (c = 0) or arcseconds per century to
-// the power c.
+// the power c.  A multiplier 0 is skipped: its product is +0 or -0, and
+// adding either leaves a sum unchanged unless the sum is -0, which a sum
+// starting at +0 never is (round to nearest gives +0 for x + (-x) and for
+// +0 + -0).
 inline void derive(const int m[14], double w[5]) {
-  for (int c = 0; c < 5; ++c) {
-    double s = 0;
-    for (int j = 0; j < 14; ++j) s = s + m[kRowOf[j]] * kArg[j][c];
-    w[c] = s;
+  double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0;
+  for (int j = 0; j < 14; ++j) {
+    const int k = m[kRowOf[j]];
+    if (k == 0) continue;
+    s0 = s0 + k * kArg[j][0];
+    s1 = s1 + k * kArg[j][1];
+    s2 = s2 + k * kArg[j][2];
+    s3 = s3 + k * kArg[j][3];
+    s4 = s4 + k * kArg[j][4];
   }
-}
-
-inline bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// " %d": white space skipped, an optional sign, the digits.  A field that
-// holds no number leaves *v untouched and returns false (a failed scan); a
-// number beyond the range of int saturates.  p moves past the number.
-inline bool scan_int(const char*& p, const char* end, int* v) {
-  while (p < end && is_space(*p)) ++p;
-  const char* q = p;
-  bool neg = false;
-  if (q < end && (*q == '+' || *q == '-')) neg = (*q++ == '-');
-  if (!(q < end && is_digit(*q))) return false;
-  long long a = 0;
-  for (; q < end && is_digit(*q); ++q)
-    if (a <= static_cast<long long>(INT_MAX) + 1) a = a * 10 + (*q - '0');
-  if (neg) a = -a;
-  if (a > INT_MAX) a = INT_MAX;
-  if (a < INT_MIN) a = INT_MIN;
-  *v = static_cast<int>(a);
-  p = q;
-  return true;
-}
-
-// " %lf": white space skipped, then the correctly rounded value of the
-// number, as the C library's conversion gives it.  A plain decimal of at
-// most 15 digits (every field of the table) takes the exact path: its digits
-// form an integer below 2^53 and the power of ten of its decimals is exact
-// too, so the one correctly rounded division gives the correctly rounded
-// value.  Any other form (an exponent, more digits, inf, nan) goes through
-// std::from_chars.  A field that holds no number leaves *v untouched and
-// returns false.
-inline bool scan_real(const char*& p, const char* end, double* v) {
-  static constexpr double kPow10[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  while (p < end && is_space(*p)) ++p;
-  const char* q = p;
-  bool neg = false;
-  if (q < end && (*q == '+' || *q == '-')) neg = (*q++ == '-');
-  std::uint64_t m = 0;
-  int digits = 0, decimals = 0;
-  for (; q < end && is_digit(*q) && digits <= 15; ++q, ++digits) m = m * 10 + (*q - '0');
-  if (q < end && *q == '.') {
-    ++q;
-    for (; q < end && is_digit(*q) && digits <= 15; ++q, ++digits, ++decimals) m = m * 10 + (*q - '0');
-  }
-  const bool more = q < end && (is_digit(*q) || *q == 'e' || *q == 'E' || *q == 'x' || *q == 'X' || *q == '.');
-  if (digits > 0 && digits <= 15 && !more) {
-    const double x = static_cast<double>(m) / kPow10[decimals];
-    *v = neg ? -x : x;
-    p = q;
-    return true;
-  }
-  const char* s = (p < end && *p == '+') ? p + 1 : p;
-  const auto r = std::from_chars(s, end, *v);
-  if (r.ec != std::errc()) return false;
-  p = r.ptr;
-  return true;
+  w[0] = s0;
+  w[1] = s1;
+  w[2] = s2;
+  w[3] = s3;
+  w[4] = s4;
 }
 
 }  // namespace leascan

@@ -185,10 +185,11 @@ inline bool real_of(std::uint64_t ip, std::uint64_t frac, std::uint64_t scale, d
   return ok;
 }
 
-// The bits of the columns first to last within the chunks from c on.
-constexpr std::uint32_t bits_of(int first, int last, int c) {
-  std::uint32_t m = 0;
-  for (int k = first; k <= last; ++k) m |= std::uint32_t{1} << (k - 16 * c);
+// The bits of the columns first to last in a mask of the columns from base
+// on (at most 64).
+consteval std::uint64_t bits_of(int first, int last, int base) {
+  std::uint64_t m = 0;
+  for (int k = first; k <= last; ++k) m |= std::uint64_t{1} << (k - base);
   return m;
 }
 
@@ -230,20 +231,18 @@ inline bool read_chunks(const char* row, int* ints, double* reals, std::integer_
   four_numbers(two_windows<133, 3, 138, 3>(digits),  // phi2
                two_windows<146, 0, 146, 0>(digits),
                n + 12);
-  const std::uint32_t m3 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[3])) |
-                           static_cast<std::uint32_t>(_mm_movemask_epi8(minus[4])) << 16;
-  const std::uint32_t m5 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[5]));
-  const std::uint32_t m6 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[6]));
-  const std::uint32_t m7 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[7]));
-  const std::uint32_t m8 = static_cast<std::uint32_t>(_mm_movemask_epi8(minus[8]));
+  // The minus signs of the columns 48-111 and 112-143.
+  auto signs = [&minus](int c) { return static_cast<std::uint64_t>(_mm_movemask_epi8(minus[c])); };
+  const std::uint64_t m48 = signs(3) | signs(4) << 16 | signs(5) << 32 | signs(6) << 48;
+  const std::uint64_t m112 = signs(7) | signs(8) << 16;
   const std::uint64_t e8 = 100000000;
   bool ok = _mm_movemask_epi8(good) == 0xFFFF;
-  ok = ok & real_of(n[0], n[1], 10000000, 1e7, (m3 & bits_of(60, 67, 3)) != 0, &reals[0]);
-  ok = ok & real_of(n[2], n[3], 1000000, 1e6, (m3 & bits_of(76, 80, 3)) != 0, &reals[1]);
-  ok = ok & real_of(n[4], n[5], 1000000, 1e6, (m5 & bits_of(88, 92, 5)) != 0, &reals[2]);
-  ok = ok & real_of(n[6], n[7] * e8 + n[8], e8 * 10000, 1e12, (m6 & bits_of(100, 104, 6)) != 0, &reals[3]);
-  ok = ok & real_of(n[9], n[10] * e8 + n[11], e8 * 10000, 1e12, (m7 & bits_of(118, 122, 7)) != 0, &reals[4]);
-  ok = ok & real_of(n[12], n[13] * e8 + n[14], e8 * 10000, 1e12, (m8 & bits_of(136, 140, 8)) != 0, &reals[5]);
+  ok = ok & real_of(n[0], n[1], 10000000, 1e7, (m48 & bits_of(60, 67, 48)) != 0, &reals[0]);
+  ok = ok & real_of(n[2], n[3], 1000000, 1e6, (m48 & bits_of(76, 80, 48)) != 0, &reals[1]);
+  ok = ok & real_of(n[4], n[5], 1000000, 1e6, (m48 & bits_of(88, 92, 48)) != 0, &reals[2]);
+  ok = ok & real_of(n[6], n[7] * e8 + n[8], e8 * 10000, 1e12, (m48 & bits_of(100, 104, 48)) != 0, &reals[3]);
+  ok = ok & real_of(n[9], n[10] * e8 + n[11], e8 * 10000, 1e12, (m112 & bits_of(118, 122, 112)) != 0, &reals[4]);
+  ok = ok & real_of(n[12], n[13] * e8 + n[14], e8 * 10000, 1e12, (m112 & bits_of(136, 140, 112)) != 0, &reals[5]);
   return ok;
 }
 #endif

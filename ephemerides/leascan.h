@@ -14,15 +14,12 @@
 // are those of the scan.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "fixedcols.h"
 
 namespace leascan {
 
@@ -39,14 +36,12 @@ inline int scan_row(const char* row, int f[15], double v[6]) {
 
 namespace detail {
 
-// The fixed layout: the 15 integer fields (no decimal point) and the 6 real
-// fields, each by its first column, its decimal point and its last column.
-// The integer part of a field (the columns before the point, or all of an
-// integer field) holds blanks, an optional minus sign and at least one digit,
-// right-aligned; its first column is a blank, except in the first field.
-struct Field {
-  int first, point, last;
-};
+using fixedcols::Field;
+
+// The fixed layout: the 15 integer fields and the 6 real fields, each by its
+// first column, its decimal point and its last column (fixedcols.h).  The
+// first column of a field is a blank, except in the first field; the NUL
+// ends the row in column 154, and the columns after it are never read.
 inline constexpr Field kFields[21] = {
     {0, -1, 3},     {4, -1, 7},     {8, -1, 11},    {12, -1, 15},   {16, -1, 19},
     {20, -1, 23},   {24, -1, 27},   {28, -1, 31},   {32, -1, 35},   {36, -1, 39},
@@ -55,149 +50,25 @@ inline constexpr Field kFields[21] = {
     {136, 141, 153}};
 constexpr int kEnd = 154;  // the column of the row's NUL
 
-// For every column, what it may hold in the layout (0xFF where allowed): a
-// digit; a minus sign; the character punct (a blank, the decimal point, or
-// the NUL that ends the row) where punct_at is set; inner marks the columns of
-// an integer part after its first, where no blank or sign may follow a digit;
-// free the columns after the NUL, which are never read.
-struct Columns {
-  unsigned char digit[kWidth], minus[kWidth], punct[kWidth], punct_at[kWidth], inner[kWidth],
-      free[kWidth];
-};
-
-constexpr Columns make_columns() {
-  Columns c{};
-  for (int k = 0; k < kWidth; ++k) c.punct[k] = ' ';
-  for (const Field& f : kFields) {
-    const int last_int = f.point < 0 ? f.last : f.point - 1;
-    const bool lead = f.first == 0;  // the row's first field needs no blank before it
-    for (int k = f.first; k <= last_int; ++k) {
-      const bool first = k == f.first, last = k == last_int;
-      c.digit[k] = (!first || lead) ? 0xFF : 0;
-      c.punct_at[k] = last ? 0 : 0xFF;
-      c.minus[k] = (last || (first && !lead)) ? 0 : 0xFF;
-      c.inner[k] = first ? 0 : 0xFF;
-    }
-    if (f.point >= 0) {
-      c.punct[f.point] = '.';
-      c.punct_at[f.point] = 0xFF;
-      for (int k = f.point + 1; k <= f.last; ++k) c.digit[k] = 0xFF;
-    }
-  }
-  c.punct[kEnd] = '\0';
-  c.punct_at[kEnd] = 0xFF;
+constexpr fixedcols::Columns<kWidth> make_columns() {
+  auto c = fixedcols::make_columns<kWidth>(kFields, false);
+  c.fixed(kEnd, '\0');
   for (int k = kEnd + 1; k < kWidth; ++k) c.free[k] = 0xFF;
   return c;
 }
-inline constexpr Columns kColumns = make_columns();
-
-// Whether any column of the chunk (16 columns) is set in m.
-constexpr bool any_in(const unsigned char* m, int chunk) {
-  for (int k = 16 * chunk; k < 16 * chunk + 16; ++k)
-    if (m[k] != 0) return true;
-  return false;
-}
+inline constexpr fixedcols::Columns<kWidth> kColumns = make_columns();
 
 #if defined(__SSE2__)
-inline __m128i mask_at(const unsigned char* m, int chunk) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + 16 * chunk));
-}
-
-// The checks of the layout on the 16 columns of one chunk of the row (good
-// keeps 0xFF for the columns that pass), with its digit values (0 where there
-// is no digit) and its minus signs.  d_prev holds the digits of the chunk
-// before, m_prev its minus signs: each must be followed by a digit, which may
-// stand in this chunk.
-template <int chunk>
-inline void check_chunk(const char* row, __m128i& good, __m128i& d_prev, __m128i& m_prev,
-                        __m128i* digits, __m128i* minus) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16 * chunk));
-  const __m128i t = _mm_sub_epi8(v, _mm_set1_epi8('0'));
-  const __m128i d = _mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t);
-  const __m128i m = _mm_and_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('-')), mask_at(kColumns.minus, chunk));
-  __m128i ok = _mm_or_si128(_mm_and_si128(d, mask_at(kColumns.digit, chunk)), m);
-  ok = _mm_or_si128(ok, _mm_and_si128(_mm_cmpeq_epi8(v, mask_at(kColumns.punct, chunk)),
-                                      mask_at(kColumns.punct_at, chunk)));
-  if constexpr (any_in(kColumns.free, chunk)) ok = _mm_or_si128(ok, mask_at(kColumns.free, chunk));
-  // Within an integer part no blank or sign follows a digit ...
-  if constexpr (any_in(kColumns.inner, chunk)) {
-    const __m128i after_digit = _mm_or_si128(_mm_slli_si128(d, 1), _mm_srli_si128(d_prev, 15));
-    ok = _mm_andnot_si128(_mm_and_si128(_mm_andnot_si128(d, after_digit), mask_at(kColumns.inner, chunk)), ok);
-  }
-  // ... and a minus sign stands directly before a digit (checked for the
-  // chunk before, once the digit after its last column is known).
-  if constexpr (chunk > 0 && any_in(kColumns.minus, chunk - 1)) {
-    const __m128i digit_next = _mm_or_si128(_mm_srli_si128(d_prev, 1), _mm_slli_si128(d, 15));
-    good = _mm_andnot_si128(_mm_andnot_si128(digit_next, m_prev), good);
-  }
-  good = _mm_and_si128(good, ok);
-  d_prev = d;
-  m_prev = m;
-  digits[chunk] = _mm_and_si128(t, d);
-  minus[chunk] = m;
-}
-
-// The 8 digit values from column s on, in the low 8 bytes.
-template <int s>
-inline __m128i window(const __m128i* digits) {
-  constexpr int c = s / 16, o = s % 16;
-  if constexpr (o == 0) return digits[c];
-  else if constexpr (o <= 8) return _mm_srli_si128(digits[c], o);
-  else return _mm_or_si128(_mm_srli_si128(digits[c], o), _mm_slli_si128(digits[c + 1], 16 - o));
-}
-
-// Two windows in one vector, the first drop_a (drop_b) columns of each left
-// out.
-template <int a, int drop_a, int b, int drop_b>
-inline __m128i two_windows(const __m128i* digits) {
-  static_assert(drop_a >= 0 && drop_a < 8 && drop_b >= 0 && drop_b < 8);
-  const __m128i v = _mm_unpacklo_epi64(window<a>(digits), window<b>(digits));
-  if constexpr (drop_a == 0 && drop_b == 0) return v;
-  return _mm_and_si128(v, _mm_set_epi64x(static_cast<long long>(~std::uint64_t{0} << (8 * drop_b)),
-                                         static_cast<long long>(~std::uint64_t{0} << (8 * drop_a))));
-}
-
-// The numbers written by the digit values of four windows of 8 columns
-// (eight digits at a time: pairs, then fours, then eights, in 32-bit
-// integers).
-inline void four_numbers(__m128i ab, __m128i ce, std::uint32_t* out) {
-  const __m128i z = _mm_setzero_si128(), k10 = _mm_set1_epi32((1 << 16) | 10);
-  const __m128i k100 = _mm_set1_epi32((1 << 16) | 100), k10000 = _mm_set1_epi32((1 << 16) | 10000);
-  const __m128i fours_ab = _mm_madd_epi16(
-      _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(ab, z), k10), _mm_madd_epi16(_mm_unpackhi_epi8(ab, z), k10)),
-      k100);
-  const __m128i fours_ce = _mm_madd_epi16(
-      _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(ce, z), k10), _mm_madd_epi16(_mm_unpackhi_epi8(ce, z), k10)),
-      k100);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_madd_epi16(_mm_packs_epi32(fours_ab, fours_ce), k10000));
-}
-
-// A real of digits ip before the point and frac (of d digits) after it, as
-// one integer m over 10^d.  m and 10^d are exact doubles (m is checked to
-// stay within 2^53), so their one quotient is the correctly rounded value,
-// as the library's conversion gives it; the sign is put on by its bit,
-// without a jump (the phases change sign from row to row in no pattern).
-inline bool real_of(std::uint64_t ip, std::uint64_t frac, std::uint64_t scale, double pow10,
-                    bool neg, double* out) {
-  const bool ok = ip <= ((std::uint64_t{1} << 53) - frac) / scale;  // ip < 10^8: no wrap below
-  const double x = static_cast<double>(static_cast<std::int64_t>(ip * scale + frac)) / pow10;
-  *out = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) ^ (std::uint64_t{neg} << 63));
-  return ok;
-}
-
-// The bits of the columns first to last in a mask of the columns from base
-// on (at most 64).
-consteval std::uint64_t bits_of(int first, int last, int base) {
-  std::uint64_t m = 0;
-  for (int k = first; k <= last; ++k) m |= std::uint64_t{1} << (k - base);
-  return m;
-}
+using fixedcols::bits_of;
+using fixedcols::four_numbers;
+using fixedcols::real_of;
+using fixedcols::two_windows;
 
 template <int... chunk>
 inline bool read_chunks(const char* row, int* ints, double* reals, std::integer_sequence<int, chunk...>) {
   __m128i good = _mm_set1_epi8(-1), d_prev = _mm_setzero_si128(), m_prev = _mm_setzero_si128();
   __m128i digits[kWidth / 16], minus[kWidth / 16];
-  (check_chunk<chunk>(row, good, d_prev, m_prev, digits, minus), ...);
+  (fixedcols::check_chunk<kColumns, chunk>(row, good, d_prev, m_prev, digits, minus), ...);
 
   // The integer fields, four to a chunk of 16 columns: the digit values
   // weighted 1000, 100, 10 and 1 and summed per field; a field with a minus
@@ -232,9 +103,8 @@ inline bool read_chunks(const char* row, int* ints, double* reals, std::integer_
                two_windows<146, 0, 146, 0>(digits),
                n + 12);
   // The minus signs of the columns 48-111 and 112-143.
-  auto signs = [&minus](int c) { return static_cast<std::uint64_t>(_mm_movemask_epi8(minus[c])); };
-  const std::uint64_t m48 = signs(3) | signs(4) << 16 | signs(5) << 32 | signs(6) << 48;
-  const std::uint64_t m112 = signs(7) | signs(8) << 16;
+  const std::uint64_t m48 = fixedcols::minus_bits(minus, 3, 4);
+  const std::uint64_t m112 = fixedcols::minus_bits(minus, 7, 2);
   const std::uint64_t e8 = 100000000;
   bool ok = _mm_movemask_epi8(good) == 0xFFFF;
   ok = ok & real_of(n[0], n[1], 10000000, 1e7, (m48 & bits_of(60, 67, 48)) != 0, &reals[0]);

@@ -41,33 +41,6 @@ constexpr int kWidth = 160;
 constexpr int kTerms = 2000;  // capacity of one block, index 0 unused
 constexpr int kCount[3] = {1029, 1753, 1089};  // distance, longitude, latitude
 
-// The fundamental arguments: c0 in degrees, c1 to c4 in arcseconds per
-// Julian century to the power 1 to 4.  Rows 0 to 13 are the targets of the
-// multipliers (Me first, p_A last), row 14 the Moon's mean longitude, with
-// which the longitude sum starts.
-constexpr double kArg[15][5] = {
-    {252.25090552, 538101628.688982, -0.0192789, 6.39e-06, 0},           // Me
-    {181.97980085, 210664136.433548, 0.0059381, -6.27e-06, 0},           // Ve
-    {100.46645683, 129597742.283429, -0.0204411, -5.23e-06, 0},          // EMB
-    {355.43299958, 68905077.493988, 0.0094264, -1.043e-05, 0},           // Ma
-    {34.35151874, 10925660.377991, -0.3060378, 5.706e-05, 4.667e-06},    // Ju
-    {50.0774443, 4399609.855732, 0.7561614, -0.00016618, -1.1484e-05},   // Sa
-    {314.05500511, 1542481.193933, -0.0175083, 2.156e-05, 0},            // Ur
-    {304.34866548, 786550.320744, 0.0021103, -8.95e-06, 0},              // Ne
-    {125.04455501, -6967919.3631, 6.3602, 0.007625, -3.586e-05},         // Omega
-    {297.85019547, 1602961601.209, -6.3706, 0.006593, -3.169e-05},       // D
-    {357.52910918, 129596581.0481, -0.5532, 0.000136, -1.149e-05},       // l'
-    {134.96340251, 1717915923.2178, 31.8792, 0.051635, -0.0002447},      // l
-    {93.27209062, 1739527262.8478, -12.7512, -0.001037, 4.17e-06},       // F
-    {0, 5028.82, 1.112022, 7.73e-05, -2.353e-05},                        // p_A
-    {218.31664563, 1732564372.3047, -5.279, 0.006665, -5.522e-05},       // lambda_M
-};
-
-// A term row lists its multipliers in the order l, l', F, D, Omega, Me, Ve,
-// EMB, Ma, Ju, Sa, Ur, Ne, p_A; kRowOf[j] is the position in the row of the
-// multiplier of argument j.
-constexpr int kRowOf[14] = {5, 6, 7, 8, 9, 10, 11, 12, 4, 3, 1, 0, 2, 13};
-
 }  // namespace
 
 void LEA406(double jd, double* lon, double* lat, double* dist) {
@@ -93,9 +66,11 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
   const double tm = t / 10;
 
   // 4. Copy the table and parse its term rows into the coefficient arrays
-  // (index 0 of each array unused).
+  // (index 0 of each array unused).  The copy is made slot by slot, each
+  // term row just before it is parsed, so that the row is read back while it
+  // is still in the cache; the whole table is copied all the same.
   char tab[kSlots][kWidth];
-  std::memcpy(tab, leatab, sizeof tab);
+  std::memcpy(tab[0], leatab[0], kWidth);
   double A0[3][kTerms], A1[3][kTerms], A2[3][kTerms];
   double ph0[3][kTerms], ph1[3][kTerms], ph2[3][kTerms];
   double w0[3][kTerms], w1[3][kTerms], w2[3][kTerms], w3[3][kTerms], w4[3][kTerms];
@@ -103,23 +78,16 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
   int slot = 1;
   for (int b = 0; b < 3; ++b) {
     for (int i = 1; i <= kCount[b]; ++i, ++slot) {
-      const char* p = tab[slot];
-      const char* const end = tab[slot] + kWidth;
-      int n = 0;
-      int m[14] = {};
+      std::memcpy(tab[slot], leatab[slot], kWidth);
+      // The 15 integers and 6 reals of the row, as the scan with the row
+      // format reads them (the constant rows always hold all 21).
+      int f[15] = {};
       double v[6] = {};
-      // The scan of " %d" x 15 and " %lf" x 6; a field that holds no number
-      // ends the row's scan (the constant rows always hold all 21).
-      bool ok = leascan::scan_int(p, end, &n);
-      for (int k = 0; ok && k < 14; ++k) ok = leascan::scan_int(p, end, &m[k]);
-      for (int k = 0; ok && k < 6; ++k) ok = leascan::scan_real(p, end, &v[k]);
+      leascan::read_row(tab[slot], f, v);
+      const int* const m = f + 1;  // the multipliers; f[0] is the term's number
 
       double w[5];
-      for (int c = 0; c < 5; ++c) {
-        double s = 0;
-        for (int j = 0; j < 14; ++j) s = s + m[kRowOf[j]] * kArg[j][c];
-        w[c] = s;
-      }
+      leascan::derive(m, w);
       A0[b][i] = v[0];
       A1[b][i] = v[1];
       A2[b][i] = v[2];
@@ -134,9 +102,11 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
     }
   }
 
+  std::memcpy(tab[slot], leatab[slot], (kSlots - slot) * kWidth);  // the note and the end mark
+
   // 5. The three sums, in the order distance, longitude, latitude; the
   // longitude starts at the Moon's mean longitude in arcseconds.
-  const double* lm = kArg[14];
+  const double* lm = leascan::kArg[14];
   double S[3] = {0, (((lm[4] * t + lm[3]) * t + lm[2]) * t + lm[1]) * t + 3600 * lm[0], 0};
   for (int b = 0; b < 3; ++b) {
     double s = S[b];

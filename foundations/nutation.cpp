@@ -167,15 +167,18 @@ void Nutation(double T, double* delta_psi, double* delta_eps, double* eps0,
   int ml[kRows], mls[kRows], mF[kRows], mD[kRows], mOm[kRows], A[kRows], B[kRows];
   double A1[kRows], B1[kRows];
   for (int i = 0; i < kRows; ++i) {
-    ml[i] = iarr35(nuttab, i, 0, 2);
-    mls[i] = iarr35(nuttab, i, 2, 4);
-    mF[i] = iarr35(nuttab, i, 4, 6);
-    mD[i] = iarr35(nuttab, i, 6, 8);
-    mOm[i] = iarr35(nuttab, i, 8, 10);
-    A[i] = iarr35(nuttab, i, 10, 17);
-    A1[i] = farr35(nuttab, i, 17, 23);
-    B[i] = iarr35(nuttab, i, 23, 29);
-    B1[i] = farr35(nuttab, i, 29, 35);
+    int f[7];
+    double r[2];
+    nutrow35(nuttab, i, f, r);
+    ml[i] = f[0];
+    mls[i] = f[1];
+    mF[i] = f[2];
+    mD[i] = f[3];
+    mOm[i] = f[4];
+    A[i] = f[5];
+    A1[i] = r[0];
+    B[i] = f[6];
+    B1[i] = r[1];
   }
 
   const double T2 = T * T;

@@ -18,8 +18,11 @@
 #include "texttab.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "fixedcols.h"
 
 namespace {
 
@@ -66,6 +69,61 @@ double real_field(const char (*table)[W], int row, int first, int last) {
   return std::atof(field);
 }
 
+// The nutation layout: the multiples in columns 0-1, 2-3, 4-5, 6-7 and 8-9,
+// A in 10-16, A' in 17-22 (one decimal), B in 23-28, B' in 29-32 (one
+// decimal), a blank in 33 and the NUL in 34; the first column of every field
+// holds a blank or a minus sign (fixedcols.h).  Each window of the readers
+// ends on the first column of the next field (or, for B', on the blank),
+// where the number ends, so a row in the layout reads as its fields say.
+constexpr fixedcols::Field kNutFields[9] = {{0, -1, 1},   {2, -1, 3},   {4, -1, 5},
+                                            {6, -1, 7},   {8, -1, 9},   {10, -1, 16},
+                                            {17, 21, 22}, {23, -1, 28}, {29, 31, 32}};
+constexpr fixedcols::Columns<35> kNutColumns = fixedcols::make_columns<35>(kNutFields, true);
+
+// A row of the nutation layout read at its columns: columns 0-31 checked and
+// read 16 at a time, 32-34 one by one.  False for any other row (and
+// wherever SSE2 is not available).
+bool nutrow_fixed(const char* r, int ints[7], double reals[2]) {
+#if defined(__SSE2__)
+  using fixedcols::bits_of;
+  __m128i good = _mm_set1_epi8(-1), d_prev = _mm_setzero_si128(), m_prev = _mm_setzero_si128();
+  __m128i digits[2], minus[2];
+  fixedcols::check_chunk<kNutColumns, 0>(r, good, d_prev, m_prev, digits, minus);
+  fixedcols::check_chunk<kNutColumns, 1>(r, good, d_prev, m_prev, digits, minus);
+  fixedcols::check_last_minus(good, d_prev, m_prev);
+  const int dec_a1 = r[22] - '0', int_b1 = r[30] - '0', dec_b1 = r[32] - '0';
+  bool ok = (_mm_movemask_epi8(good) == 0xFFFF) & (r[32] >= '0') & (r[32] <= '9') & (r[33] == ' ') &
+            (r[34] == '\0');
+  // The multiples: the digit of each odd column, negated where the column
+  // before holds the minus sign.
+  const __m128i neg = _mm_srai_epi16(_mm_slli_epi16(minus[0], 8), 15);
+  const __m128i mult = _mm_sub_epi16(_mm_xor_si128(_mm_srli_epi16(digits[0], 8), neg), neg);
+  std::int16_t m[8];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(m), mult);
+  // A, the integer part of A', and B.
+  std::uint32_t n[4];
+  fixedcols::four_numbers(fixedcols::two_windows<9, 1, 13, 4>(digits),
+                          fixedcols::two_windows<21, 2, 21, 2>(digits), n);
+  const std::uint64_t signs = fixedcols::minus_bits(minus, 0, 2);
+  const bool neg_a = (signs & bits_of(10, 15, 0)) != 0, neg_b = (signs & bits_of(23, 27, 0)) != 0;
+  double x[2];
+  ok = ok & fixedcols::real_of(n[1], static_cast<std::uint64_t>(dec_a1), 10, 10.0,
+                               (signs & bits_of(17, 19, 0)) != 0, &x[0]);
+  ok = ok & fixedcols::real_of(static_cast<std::uint64_t>(int_b1), static_cast<std::uint64_t>(dec_b1), 10,
+                               10.0, (signs & bits_of(29, 29, 0)) != 0, &x[1]);
+  if (!ok) return false;
+  for (int k = 0; k < 5; ++k) ints[k] = m[k];
+  ints[5] = neg_a ? -static_cast<int>(n[0]) : static_cast<int>(n[0]);
+  ints[6] = neg_b ? -static_cast<int>(n[2]) : static_cast<int>(n[2]);
+  reals[0] = x[0];
+  reals[1] = x[1];
+  return true;
+#else
+  (void)r, (void)ints, (void)reals;
+  return false;
+#endif
+}
+
 }  // namespace
 
 int iarr35(const char (*table)[35], int row, int first, int last) {
@@ -85,4 +143,14 @@ double yarr35(const char (*table)[35], int row, int first, int last) {
 
 double farr60(const char (*table)[60], int row, int first, int last) {
   return real_field<60>(table, row, first, last);
+}
+
+void nutrow35(const char (*table)[35], int row, int ints[7], double reals[2]) {
+  if (row >= 0 && nutrow_fixed(table[row], ints, reals)) return;
+  // The windows of the five multiples and A, of A', of B and of B'.
+  static constexpr int kWindow[9][2] = {{0, 2}, {2, 4}, {4, 6}, {6, 8}, {8, 10}, {10, 17}, {17, 23}, {23, 29}, {29, 35}};
+  for (int k = 0; k < 6; ++k) ints[k] = iarr35(table, row, kWindow[k][0], kWindow[k][1]);
+  reals[0] = farr35(table, row, kWindow[6][0], kWindow[6][1]);
+  ints[6] = iarr35(table, row, kWindow[7][0], kWindow[7][1]);
+  reals[1] = farr35(table, row, kWindow[8][0], kWindow[8][1]);
 }

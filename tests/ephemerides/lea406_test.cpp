@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <swephexp.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ios>
@@ -178,7 +180,8 @@ TEST(LEA406, SeriesTimeOffsetShowsInTheWarning) {
 }
 
 // The generated table: its slots, the row layout, and the fields as the scan
-// format of a term row reads them.
+// format of a term row reads them.  Every term row stands in the fixed
+// columns, so the series reads each of them at its columns.
 TEST(LEA406, TableLayout) {
   EXPECT_EQ(std::strncmp(leatab[0], " 1029 1753 1089 ", 16), 0);
   EXPECT_NE(std::strstr(leatab[0], "LEA-406b"), nullptr);
@@ -193,67 +196,178 @@ TEST(LEA406, TableLayout) {
       for (int c = 154; c < 160; ++c) ASSERT_EQ(row[c], '\0');
       int v[15];
       double r[6];
-      ASSERT_EQ(std::sscanf(row, " %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d  %lf %lf %lf %lf %lf %lf ",
-                            &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8], &v[9],
-                            &v[10], &v[11], &v[12], &v[13], &v[14], &r[0], &r[1], &r[2], &r[3], &r[4],
-                            &r[5]),
-                21);
+      ASSERT_EQ(leascan::scan_row(row, v, r), 21);
       EXPECT_EQ(v[0], i + 1);
       EXPECT_EQ(v[12], 0);  // Ur
       EXPECT_EQ(v[13], 0);  // Ne
       n1 += r[1] > 0;
       n2 += r[2] > 0;
-      // The row's own conversions give the very values of the scan.
-      const char* p = row;
-      const char* end = row + 160;
-      for (int k = 0; k < 15; ++k) {
-        int x = 0;
-        ASSERT_TRUE(leascan::scan_int(p, end, &x));
-        EXPECT_EQ(x, v[k]);
-      }
-      for (int k = 0; k < 6; ++k) {
-        double x = 0;
-        ASSERT_TRUE(leascan::scan_real(p, end, &x));
-        EXPECT_TRUE(same_bits(x, r[k])) << first[b] + i << " field " << 16 + k;
-      }
+      // The fixed columns give the very values of the scan.
+      int x[15];
+      double y[6];
+      ASSERT_TRUE(leascan::read_fixed(row, x, y)) << first[b] + i;
+      for (int k = 0; k < 15; ++k) EXPECT_EQ(x[k], v[k]) << first[b] + i << " field " << k + 1;
+      for (int k = 0; k < 6; ++k) EXPECT_TRUE(same_bits(y[k], r[k])) << first[b] + i << " field " << 16 + k;
     }
     EXPECT_EQ(n1, a1_pos[b]);
     EXPECT_EQ(n2, a2_pos[b]);
   }
 }
 
-// The conversions agree with the C library's scan beyond the table's own
-// forms too: signs, negative zero, exponents, long digit strings, no number.
-TEST(LEA406, RowConversionsMatchTheScan) {
-  const char* reals[] = {" 0.000000000000", "-0.0000000", "  +12.5", "-179.998214819583",
+// A slot of the table holding the text s (cut to the slot), NUL-padded.
+struct Slot {
+  char c[leascan::kWidth] = {};
+  explicit Slot(const std::string& s) { std::memcpy(c, s.data(), std::min(s.size(), sizeof c)); }
+};
+
+// The row reader against the C library's scan on the same slot (with a NUL
+// after it): the same count, and every field the same, bit for bit (NaN by
+// its class), including the fields that neither reaches.
+::testing::AssertionResult reads_as_the_scan(const Slot& slot) {
+  int f[15], g[15];
+  double v[6], w[6];
+  for (int k = 0; k < 15; ++k) f[k] = g[k] = -7;
+  for (int k = 0; k < 6; ++k) v[k] = w[k] = -7.5;
+  char row[leascan::kWidth + 1] = {};
+  std::memcpy(row, slot.c, leascan::kWidth);
+  const int want = leascan::scan_row(row, g, w);
+  const int got = leascan::read_row(slot.c, f, v);
+  if (got != want) return ::testing::AssertionFailure() << "count " << got << ", scan " << want;
+  for (int k = 0; k < 15; ++k)
+    if (f[k] != g[k]) return ::testing::AssertionFailure() << "field " << k + 1 << ": " << f[k] << ", scan " << g[k];
+  for (int k = 0; k < 6; ++k)
+    if (!(same_bits(v[k], w[k]) || (std::isnan(v[k]) && std::isnan(w[k]))))
+      return ::testing::AssertionFailure() << "field " << 16 + k << ": " << std::hexfloat << v[k] << ", scan " << w[k];
+  return ::testing::AssertionSuccess();
+}
+
+// Text put into the columns first to last of a row (padded with blanks on
+// the left, or running past last when longer).
+std::string with_field(std::string row, int first, int last, const std::string& text) {
+  const int width = last + 1 - first;
+  const std::string padded = text.size() < static_cast<size_t>(width)
+                                 ? std::string(width - text.size(), ' ') + text
+                                 : text;
+  return row.replace(first, width, padded);
+}
+
+// A damaged or edited row is read exactly as the scan reads it: fields of
+// other forms in every position (signs, negative zero, exponents, long digit
+// strings, inf and nan, fields that run into their neighbours or hold no
+// number), rows cut at every column, rows that do not end in column 154.
+TEST(LEA406, RowReaderMatchesTheScanOnAnyRow) {
+  const std::string base = leatab[3];  // "   3  -1   0   0   2 ..."
+  ASSERT_TRUE(reads_as_the_scan(Slot(base)));
+  const int ends[21] = {3, 7, 11, 15, 19, 23, 27, 31, 35, 39, 43, 47, 51, 55, 59,
+                        75, 87, 99, 117, 135, 153};
+  const char* ints[] = {"0", "-0", "+7", "-20", "999", "-999", "1753", "12345", "2147483647",
+                        "-2147483648", "x1", "-", "", "7.5", "0x10", "\t3", "1e2"};
+  const char* reals[] = {"0.000000000000", "-0.000000000000", "+12.5", "-179.998214819583",
                          "385000.5391914", "0.1", "1e-5", "2.5E3", "12345678901234567.5",
-                         "0.12345678901234567", "5.", ".5", "-.25", "0.30000000000000004",
-                         "9007199254740993", "inf", "-nan"};
-  for (const char* t : reals) {
-    double want = -7, got = -7;
-    std::sscanf(t, " %lf", &want);
-    const char* p = t;
-    leascan::scan_real(p, t + std::strlen(t), &got);
-    EXPECT_TRUE(same_bits(got, want) || (std::isnan(got) && std::isnan(want))) << t;
+                         "0.12345678901234567", "5.", ".5", "-.25", "9007.199254740992",
+                         "9007.199254740993", "9999.999999999999", "-9999.999999999999",
+                         "0x1p-3", "inf", "-nan", "nan(12)", "infinity", "1,5", "", "-", "+.",
+                         "99999999.0000000", "  -0.022719", "0.0227190"};
+  for (int k = 0; k < 21; ++k) {
+    const int first = k == 0 ? 0 : ends[k - 1] + 1;
+    if (k < 15) {
+      for (const char* t : ints) EXPECT_TRUE(reads_as_the_scan(Slot(with_field(base, first, ends[k], t)))) << k + 1 << " " << t;
+    }
+    for (const char* t : reals) EXPECT_TRUE(reads_as_the_scan(Slot(with_field(base, first, ends[k], t)))) << k + 1 << " " << t;
   }
-  const char* ints[] = {" 0", "-15", "+7", "  20  ", "1753", "-2147483648", "2147483647"};
-  for (const char* t : ints) {
-    int want = -7, got = -7;
-    std::sscanf(t, " %d", &want);
-    const char* p = t;
-    leascan::scan_int(p, t + std::strlen(t), &got);
-    EXPECT_EQ(got, want) << t;
+  for (const std::string row : {leatab[1], leatab[1030], leatab[3871]})
+    for (size_t cut = 0; cut <= row.size(); ++cut) EXPECT_TRUE(reads_as_the_scan(Slot(row.substr(0, cut)))) << cut;
+  std::string tabbed = base;
+  tabbed[0] = '\t';
+  for (const std::string& row : {base + " ", base + "7", base + " 7", tabbed, std::string(160, '7'),
+                                 std::string(160, ' '), base + std::string(6, ' '), std::string(), std::string("  0  ")})
+    EXPECT_TRUE(reads_as_the_scan(Slot(row))) << row;
+  // Single characters changed anywhere in rows of each block.
+  std::uint64_t state = 0x2545F4914F6CDD1DULL;
+  auto next = [&state] {  // xorshift64
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  const char alphabet[] = " -+.0123456789eEinxp\t\n";
+  for (int i = 0; i < 20000; ++i) {
+    std::string row = leatab[1 + next() % 3871];
+    for (int n = 1 + static_cast<int>(next() % 3); n > 0; --n) row[next() % 155] = alphabet[next() % (sizeof alphabet)];
+    ASSERT_TRUE(reads_as_the_scan(Slot(row))) << row;
   }
-  // No number: the value is left as it was and the scan stops.
-  for (const char* t : {"", "   ", "x1", "-", "+.", "."}) {
-    double d = -7;
-    int i = -7;
-    const char* p = t;
-    EXPECT_FALSE(leascan::scan_real(p, t + std::strlen(t), &d)) << t;
-    p = t;
-    EXPECT_FALSE(leascan::scan_int(p, t + std::strlen(t), &i)) << t;
-    EXPECT_EQ(d, -7);
-    EXPECT_EQ(i, -7);
+}
+
+// The fixed columns take the forms a field may have in them: a sign directly
+// before the digits, negative zero, and reals whose digits reach 2^53; one
+// digit more goes to the scan.
+TEST(LEA406, FixedColumnsTakeEveryFormOfTheirFields) {
+  const std::string base = leatab[3];
+  int f[15];
+  double v[6];
+  struct Case {
+    int first, last;
+    const char* text;
+    bool fixed;
+  } cases[] = {
+      {4, 7, "-20", true},      {4, 7, "999", true},       {4, 7, "-0", true},
+      {4, 7, "1000", false},    {4, 7, "-999", false},     {0, 3, "1753", true},
+      {0, 3, "-999", true},     {100, 117, "-0.000000000000", true},
+      {100, 117, "9007.199254740992", true},   {100, 117, "9007.199254740993", false},
+      {60, 75, "1234567.1234567", true},       {60, 75, "-123456.1234567", true},
+      {60, 75, "12345678.1234567", false},     {76, 87, "9999.999999", true},
+      {76, 87, "+1.000000", false},            {100, 117, "1.00000000000", false},
+  };
+  for (const auto& c : cases) {
+    const Slot slot(with_field(base, c.first, c.last, c.text));
+    EXPECT_EQ(leascan::read_fixed(slot.c, f, v), c.fixed) << c.text;
+    EXPECT_TRUE(reads_as_the_scan(slot)) << c.text;
+  }
+}
+
+// Skipping the multipliers 0 leaves every coefficient of every term's
+// argument unchanged to the bit, for the table's rows and for multipliers
+// whose products cancel to zero.
+TEST(LEA406, ArgumentCoefficientsSkipZeroMultipliers) {
+  auto full = [](const int m[14], double w[5]) {
+    for (int c = 0; c < 5; ++c) {
+      double s = 0;
+      for (int j = 0; j < 14; ++j) s = s + m[leascan::kRowOf[j]] * leascan::kArg[j][c];
+      w[c] = s;
+    }
+  };
+  auto check = [&](const int m[14]) {
+    double a[5], b[5];
+    leascan::derive(m, a);
+    full(m, b);
+    for (int c = 0; c < 5; ++c)
+      if (!same_bits(a[c], b[c])) return false;
+    return true;
+  };
+  for (int r = 1; r <= 3871; ++r) {
+    int f[15];
+    double v[6];
+    ASSERT_EQ(leascan::read_row(leatab[r], f, v), 21);
+    EXPECT_TRUE(check(f + 1)) << r;
+  }
+  // Me and -Me cancel to +0 in every coefficient; p_A has c0 = 0; Ur, Ne
+  // and Me have c4 = 0, so a negative multiplier gives -0 products.
+  const int cancel[][14] = {
+      {0, 0, 0, 0, 0, 1, -1, 0, 0, 0, 0, 0, 0, 0},
+      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -3},
+      {0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, -2, -5, 0},
+      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+  };
+  for (const auto& m : cancel) EXPECT_TRUE(check(m));
+  std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+  for (int i = 0; i < 100000; ++i) {
+    int m[14];
+    for (int& k : m) {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      const int u = static_cast<int>(state >> 59);  // 0 .. 31
+      k = u < 20 ? 0 : u - 25;                      // mostly 0, else -5 .. 6
+    }
+    ASSERT_TRUE(check(m)) << i;
   }
 }
 

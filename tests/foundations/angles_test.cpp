@@ -173,9 +173,14 @@ TEST(Norm2pi, RemainderAgreesWithRepeatedTurns) {
 }
 
 TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
-  // The lifting is the exact remainder rounded once: bit for bit what fmod
-  // gives with one turn added, also next to exact multiples of the turn.
+  // A value that is not negative (-0 and NaN included) comes back as it is;
+  // a negative one is lifted by the exact remainder rounded once: bit for bit
+  // what fmod gives with one turn added, also next to exact multiples of the
+  // turn.  The arguments take both signs in no pattern, as the series'
+  // arguments do before 2000, and the selection between the two is made
+  // without a jump: every edge of it is here too.
   auto reference = [](double x) {
+    if (!(x < 0)) return x;
     const double r = std::fmod(x, kTwoPi);
     return (r < 0) ? r + kTwoPi : r + 0.0;
   };
@@ -186,7 +191,7 @@ TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
     state ^= state << 17;
     return state;
   };
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < 400000; ++i) {
     const double u = static_cast<double>(next() >> 11) * 0x1p-53;
     double x;
     switch (i % 4) {
@@ -195,11 +200,23 @@ TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
       case 2: x = -static_cast<double>(next() % 50000000) * kTwoPi; break;  // multiples
       default: x = -std::ldexp(u, static_cast<int>(next() % 80) - 20); break;
     }
-    if (!(x < 0)) continue;
+    if (next() & 1) x = -x;
     ASSERT_TRUE(same(norm2pi(x), reference(x))) << std::hexfloat << x;
     ASSERT_TRUE(same(cost(x), std::cos(reference(x)))) << std::hexfloat << x;
   }
-  EXPECT_TRUE(same(norm2pi(-1e300), reference(-1e300)));
+  const double kMax = std::numeric_limits<double>::max();
+  const double kTiny = std::numeric_limits<double>::denorm_min();
+  const double kMinNormal = std::numeric_limits<double>::min();
+  const double kFar = -33554432.0 * kTwoPi;  // where the exact steps end
+  for (double x : {0.0, -0.0, kTiny, -kTiny, kMinNormal, -kMinNormal, 1e-300, -1e-300, 1.0, -1.0,
+                   kTwoPi, -kTwoPi, std::nextafter(-kTwoPi, 0.0), std::nextafter(-kTwoPi, -1.0),
+                   -0.5 * kTwoPi, -1.5 * kTwoPi, kFar, std::nextafter(kFar, 0.0),
+                   std::nextafter(kFar, -1e300), -1e300, 1e300, kMax, -kMax, kInf}) {
+    EXPECT_TRUE(same(norm2pi(x), reference(x))) << std::hexfloat << x;
+    EXPECT_TRUE(same(norm2pi(-x), reference(-x))) << std::hexfloat << -x;
+  }
+  EXPECT_TRUE(std::isnan(norm2pi(kNaN)));
+  EXPECT_TRUE(std::isnan(norm2pi(-kNaN)));
   EXPECT_TRUE(same(cost(2.5), std::cos(2.5)));  // positive arguments unchanged
   EXPECT_TRUE(same(cost(1e5), std::cos(1e5)));
 }

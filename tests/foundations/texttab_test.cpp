@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "texttab.h"
 
@@ -91,6 +94,70 @@ TEST(Texttab, OutsideTheWindowsIsSafe) {
   EXPECT_EQ(farr35(t, -1, 0, 5), 0.0);
   char w[1][60] = {};
   EXPECT_EQ(farr60(w, -3, 0, 59), 0.0);
+}
+
+// A row read at once in the nutation layout gives the nine fields the
+// readers give through their windows, bit for bit, whatever the row holds:
+// rows of the table and rows at the edges of the layout (which are read at
+// their columns), fields of other forms in every position, cut rows and rows
+// with single characters changed (which are read by the readers).
+TEST(Texttab, NutationRowAsItsWindowsRead) {
+  auto same = [](const std::string& text) -> ::testing::AssertionResult {
+    char t[2][35] = {};
+    std::memcpy(t[0], text.data(), std::min<size_t>(text.size(), 35));
+    std::memcpy(t[1], "7777777777777777777777777777777777", 34);  // the slot after it
+    int ints[7];
+    double reals[2];
+    nutrow35(t, 0, ints, reals);
+    const int want_i[7] = {iarr35(t, 0, 0, 2),   iarr35(t, 0, 2, 4),   iarr35(t, 0, 4, 6),
+                           iarr35(t, 0, 6, 8),   iarr35(t, 0, 8, 10),  iarr35(t, 0, 10, 17),
+                           iarr35(t, 0, 23, 29)};
+    const double want_r[2] = {farr35(t, 0, 17, 23), farr35(t, 0, 29, 35)};
+    for (int k = 0; k < 7; ++k)
+      if (ints[k] != want_i[k]) return ::testing::AssertionFailure() << "integer " << k << ": " << ints[k] << " for " << want_i[k];
+    for (int k = 0; k < 2; ++k)
+      if (std::memcmp(&reals[k], &want_r[k], sizeof(double)) != 0 && !(std::isnan(reals[k]) && std::isnan(want_r[k])))
+        return ::testing::AssertionFailure() << "real " << k << ": " << reals[k] << " for " << want_r[k];
+    return ::testing::AssertionSuccess();
+  };
+  const std::string rows[] = {
+      " 0 0 0 0 1-171996-174.2 92025 8.9 ", " 0 0 2-2 2 -13187  -1.6  5736-3.1 ",
+      " 0 1 0 1 0      1   0.0     0 0.0 ", "-1-1 2 2 2     -3   0.0     1 0.0 ",
+      "-9-9-9-9-9-999999-999.9-99999-9.9 ", " 9 9 9 9 9 999999 999.9 99999 9.9 ",
+      " 0 0 0 0 0     -0  -0.0    -0-0.0 ", " 1 0 0 0 0    712   0.1    -7 0.0 ",
+      " 1 0 2 2 2     -8   0.0     3 0.0 "};
+  const int first[9] = {0, 2, 4, 6, 8, 10, 17, 23, 29}, last[9] = {1, 3, 5, 7, 9, 16, 22, 28, 32};
+  const char* pieces[] = {"0", "-0", "+7", "12", "-", "", "x", "1.5", "--1", "- 1", "0.0", "-0.0",
+                          "+1.5", "1e1", ".5", "5.", "12.34", "inf", "nan", "1234567", "-0.05"};
+  for (const std::string& row : rows) {
+    ASSERT_TRUE(same(row)) << row;
+    for (int f = 0; f < 9; ++f)
+      for (const char* p : pieces) {
+        std::string r = row;
+        const std::string text = p;
+        for (int k = first[f]; k <= last[f]; ++k) r[k] = ' ';
+        for (int k = 0; k < static_cast<int>(text.size()) && last[f] - k >= 0; ++k)
+          r[last[f] - k] = text[text.size() - 1 - k];
+        EXPECT_TRUE(same(r)) << r;
+      }
+    for (size_t cut = 0; cut <= row.size(); ++cut) EXPECT_TRUE(same(row.substr(0, cut))) << cut;
+    EXPECT_TRUE(same(row.substr(0, 33) + "7")) << "column 33";
+    EXPECT_TRUE(same(row + "7")) << "column 34";
+  }
+  std::uint64_t state = 0x2545F4914F6CDD1DULL;
+  auto next = [&state] {  // xorshift64
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  const char alphabet[] = " -+.0123456789eEinx\t";
+  for (int i = 0; i < 20000; ++i) {
+    std::string r = rows[next() % 9];
+    r.resize(35, '\0');
+    for (int n = 1 + static_cast<int>(next() % 3); n > 0; --n) r[next() % 35] = alphabet[next() % (sizeof alphabet)];
+    ASSERT_TRUE(same(r)) << r;
+  }
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ struct ProgramRun {
   int status = -1;     // its exit status (-1: killed by a signal)
   int signal = 0;      // the signal that ended it, if any
   std::string out;     // what it printed on standard output
+  double cpu_seconds = 0;  // processor time of the program (user + system)
 };
 
 // Runs exe in dir on answers.  A timeout_s of 0 or less waits as long as the
@@ -67,13 +68,14 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
   }
   if (pid > 0) {
     int st = 0;
+    rusage ru{};
     if (timeout_s <= 0) {
-      r.ended = waitpid(pid, &st, 0) == pid;
+      r.ended = wait4(pid, &st, 0, &ru) == pid;
     } else {
       const auto deadline = std::chrono::steady_clock::now() +
                             std::chrono::seconds(timeout_s);
       for (;;) {
-        if (waitpid(pid, &st, WNOHANG) == pid) {
+        if (wait4(pid, &st, WNOHANG, &ru) == pid) {
           r.ended = true;
           break;
         }
@@ -88,6 +90,9 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
     if (r.ended) {
       r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
       r.signal = WIFSIGNALED(st) ? WTERMSIG(st) : 0;
+      r.cpu_seconds =
+          static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+          static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) * 1e-6;
     }
   }
   r.out = slurp(out_file);

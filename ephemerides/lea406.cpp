@@ -26,15 +26,17 @@
 
 #include "angles.h"
 #include "console.h"
+#include "constants.h"
 #include "leascan.h"
 #include "leatab.h"
 #include "moon.h"
 
 namespace {
 
-constexpr double DEG = 0.017453292519943295;    // pi/180
-constexpr double ASEC = 4.84813681109536e-06;   // one arcsecond in radians
-constexpr double TWOPI = 6.283185307179586;
+using constants::kDegToRad;
+using constants::kPi13;
+using constants::kTwoPi;
+constexpr double ASEC = 4.84813681109536e-06;  // one arcsecond in radians
 
 constexpr int kSlots = 3874;
 constexpr int kWidth = 160;
@@ -91,10 +93,10 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
       A0[b][i] = v[0];
       A1[b][i] = v[1];
       A2[b][i] = v[2];
-      ph0[b][i] = v[3] * DEG;
-      ph1[b][i] = v[4] * DEG;
-      ph2[b][i] = v[5] * DEG;
-      w0[b][i] = w[0] * DEG;
+      ph0[b][i] = v[3] * kDegToRad;
+      ph1[b][i] = v[4] * kDegToRad;
+      ph2[b][i] = v[5] * kDegToRad;
+      w0[b][i] = w[0] * kDegToRad;
       w1[b][i] = w[1] * ASEC;
       w2[b][i] = w[2] * ASEC;
       w3[b][i] = w[3] * ASEC;
@@ -127,7 +129,7 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
 
   // 6. Arcseconds to degrees, with the rounded pi of the published
   // evaluator; the latitude stays in [0, 360).
-  *lon = norm360(180 * dmodx(S[1] * ASEC, TWOPI) / 3.1415926535898);
-  *lat = 180 * dmodx(S[2] * ASEC, TWOPI) / 3.1415926535898;
+  *lon = norm360(180 * dmodx(S[1] * ASEC, kTwoPi) / kPi13);
+  *lat = 180 * dmodx(S[2] * ASEC, kTwoPi) / kPi13;
   *dist = S[0];
 }

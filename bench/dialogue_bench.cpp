@@ -45,24 +45,24 @@ namespace fs = std::filesystem;
 // height of eye 4.5 m, 18 C, 1021 hPa.  The navigator's reckoning is 28 miles
 // off and the clock 95 seconds fast.
 const char kSunRun[] =
-    "\n"                        // no reset of the record files
-    "\n"                        // ... hit ENTER
-    "\n"                        // the EXAMPLE screen
-    "2022 5 23\n"               // date
-    "16 59 23\n"                // time by the clock
-    "1\n69.29\n18\n1021\n\n"    // Earth conditions: Delta-T, weather
-    "47 12.600000000000\n"      // dead-reckoning latitude
-    "-142 4.003935182529\n"     // dead-reckoning longitude
-    "2\n1.2\n4.5\n"             // Moon's lower limb, Ic, height of eye
-    "31 1.144209938357\n"       // sextant altitude of the Moon
-    "\n\n"                      // result screen, on to observation 2
-    "0\n"                       // the Sun's lower limb
-    "30 47.759969268847\n"      // sextant altitude of the Sun
-    "\n\n"                      // result screen, on to the lunar distance
+    "\n"                          // no reset of the record files
+    "\n"                          // ... hit ENTER
+    "\n"                          // the EXAMPLE screen
+    "2022 5 23\n"                 // date
+    "16 59 23\n"                  // time by the clock
+    "1\n69.29\n18\n1021\n\n"      // Earth conditions: Delta-T, weather
+    "47 12.600000000000\n"        // dead-reckoning latitude
+    "-142 4.003935182529\n"       // dead-reckoning longitude
+    "2\n1.2\n4.5\n"               // Moon's lower limb, Ic, height of eye
+    "31 1.144209938357\n"         // sextant altitude of the Moon
+    "\n\n"                        // result screen, on to observation 2
+    "0\n"                         // the Sun's lower limb
+    "30 47.759969268847\n"        // sextant altitude of the Sun
+    "\n\n"                        // result screen, on to the lunar distance
     "1\n1\n78 12.113917771657\n"  // near limb, Sun east, the distance
-    "\n"                        // ITERATION starts
-    "9\n"                       // stop at the final menu
-    "\n";                       // the closing screen
+    "\n"                          // ITERATION starts
+    "9\n"                         // stop at the final menu
+    "\n";                         // the closing screen
 
 // Lines in a file.
 int lines_of(const fs::path& p) {
@@ -101,7 +101,9 @@ void BM_run(benchmark::State& state, const std::string& answers) {
       benchmark::Counter(cpu * 1e3, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK_CAPTURE(BM_run, whole_run, ldtest::kCompleteRun)
-    ->Name("BM_whole_run")->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("BM_whole_run")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The floor of BM_whole_run: the 66 lunar series (8,050 sines and cosines
 // each) and the 166 triples of the Earth's series and 132 of Venus (2,413 and
@@ -119,7 +121,8 @@ void BM_whole_run_floor(benchmark::State& state, bool changing) {
   auto instants = [&](int n, int at_first, bool tau, double light_time = 0) {
     std::vector<double> v;
     for (int k = 0; k < n; ++k) {
-      double t = jde + (k < at_first ? 0.0 : 1.0 / 86400) - (k % 2) * light_time / 86400;
+      double t = jde + (k < at_first ? 0.0 : 1.0 / 86400) -
+                 (k % 2) * light_time / 86400;
       if (changing) t = benchspread::date(static_cast<std::size_t>(k)).jde;
       v.push_back(tau ? (t - 2451545.0) / 365250 : t);
     }
@@ -127,26 +130,37 @@ void BM_whole_run_floor(benchmark::State& state, bool changing) {
   };
   const benchfloor::Trig moon = benchfloor::moon_trig(instants(66, 3, false));
   const benchfloor::Trig earth = benchfloor::series_cosines(
-      {&vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R}, instants(166, 8, true));
+      {&vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R},
+      instants(166, 8, true));
   const benchfloor::Trig venus = benchfloor::series_cosines(
-      {&vsop87d_venus_L, &vsop87d_venus_B, &vsop87d_venus_R}, instants(132, 8, true, 405.2));
+      {&vsop87d_venus_L, &vsop87d_venus_B, &vsop87d_venus_R},
+      instants(132, 8, true, 405.2));
   for (auto _ : state) {
     double s = 0;
     for (std::size_t i = 0; i < moon.dates; ++i) s += benchfloor::take(moon, i);
-    for (std::size_t i = 0; i < earth.dates; ++i) s += benchfloor::take(earth, i);
-    for (std::size_t i = 0; i < venus.dates; ++i) s += benchfloor::take(venus, i);
+    for (std::size_t i = 0; i < earth.dates; ++i)
+      s += benchfloor::take(earth, i);
+    for (std::size_t i = 0; i < venus.dates; ++i)
+      s += benchfloor::take(venus, i);
     benchmark::DoNotOptimize(s);
   }
   state.counters["trig_calls"] = static_cast<double>(
-      moon.dates * moon.per_date + earth.dates * earth.per_date + venus.dates * venus.per_date);
+      moon.dates * moon.per_date + earth.dates * earth.per_date +
+      venus.dates * venus.per_date);
 }
 BENCHMARK_CAPTURE(BM_whole_run_floor, run, false)
-    ->Name("BM_whole_run_floor")->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("BM_whole_run_floor")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_whole_run_floor, changing, true)
-    ->Name("BM_whole_run_floor_changing")->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("BM_whole_run_floor_changing")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_CAPTURE(BM_run, whole_run_sun, std::string(kSunRun))
-    ->Name("BM_whole_run_sun")->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("BM_whole_run_sun")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // One save of a record file through the program's own write, as the
 // automatic passes make it after each observation's computation: the two
@@ -180,6 +194,7 @@ void BM_record_save(benchmark::State& state, bool changing) {
   close(fd);
 }
 BENCHMARK_CAPTURE(BM_record_save, changed, true)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_record_save, unchanged, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_record_save, unchanged, false)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

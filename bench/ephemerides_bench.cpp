@@ -34,8 +34,8 @@ void BM_mooneph(benchmark::State& state) {
   for (auto _ : state) {
     const auto& d = date(i++);
     double Dec, GHA, GAST, RA, HP, SD;
-    mooneph(d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec, &GHA, &GAST, &RA,
-            &HP, &SD);
+    mooneph(d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec,
+            &GHA, &GAST, &RA, &HP, &SD);
     benchmark::DoNotOptimize(Dec);
     benchmark::DoNotOptimize(RA);
   }
@@ -58,8 +58,8 @@ void BM_suneph(benchmark::State& state) {
   for (auto _ : state) {
     const auto& d = date(i++);
     double Dec, GHA, GAST, RA, HP, SD, JDE;
-    suneph(d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec, &GHA, &GAST, &RA,
-           &HP, &SD, &JDE);
+    suneph(d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec,
+           &GHA, &GAST, &RA, &HP, &SD, &JDE);
     benchmark::DoNotOptimize(Dec);
     benchmark::DoNotOptimize(RA);
   }
@@ -72,8 +72,8 @@ void BM_starseph(benchmark::State& state) {
     const auto& d = date(i);
     const int starno = static_cast<int>(i++ % 58);
     double Dec, GHA, GAST, RA, SHA;
-    starseph(starno, d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec, &GHA,
-             &GAST, &RA, &SHA);
+    starseph(starno, d.deltaT, d.year, d.month, d.day, d.hour, d.minute,
+             d.second, &Dec, &GHA, &GAST, &RA, &SHA);
     benchmark::DoNotOptimize(Dec);
     benchmark::DoNotOptimize(RA);
   }
@@ -87,12 +87,18 @@ void BM_planeteph(benchmark::State& state) {
   for (auto _ : state) {
     const auto& d = date(i++);
     double Dec, GHA, GAST, RA, HP;
-    planeteph(bodycode, d.deltaT, d.year, d.month, d.day, d.hour, d.minute, d.second, &Dec, &GHA,
-              &GAST, &RA, &HP);
+    planeteph(bodycode, d.deltaT, d.year, d.month, d.day, d.hour, d.minute,
+              d.second, &Dec, &GHA, &GAST, &RA, &HP);
     benchmark::DoNotOptimize(Dec);
     benchmark::DoNotOptimize(RA);
   }
 }
-BENCHMARK(BM_planeteph)->Arg(4)->Arg(5)->Arg(6)->Arg(7)->ArgName("bodycode")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_planeteph)
+    ->Arg(4)
+    ->Arg(5)
+    ->Arg(6)
+    ->Arg(7)
+    ->ArgName("bodycode")
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -80,9 +80,12 @@ inline Trig moon_trig(const std::vector<double>& jdes) {
     for (int r = first[b]; r < first[b] + count[b]; ++r) {
       int f[15];
       double v[6];
-      std::sscanf(leatab[r], " %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d  %lf %lf %lf %lf %lf %lf ",
-                  &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &f[6], &f[7], &f[8], &f[9], &f[10],
-                  &f[11], &f[12], &f[13], &f[14], &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+      std::sscanf(
+          leatab[r],
+          " %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d  %lf %lf %lf %lf %lf %lf ",
+          &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &f[6], &f[7], &f[8], &f[9],
+          &f[10], &f[11], &f[12], &f[13], &f[14], &v[0], &v[1], &v[2], &v[3],
+          &v[4], &v[5]);
       Term t;
       leascan::derive(f + 1, t.w);
       t.w[0] *= DEG;
@@ -97,7 +100,8 @@ inline Trig moon_trig(const std::vector<double>& jdes) {
     const double t = (jd - 2451545.0) / 36525;
     for (int b = 0; b < 3; ++b) {
       for (const Term& x : terms[b]) {
-        const double theta = (((x.w[4] * t + x.w[3]) * t + x.w[2]) * t + x.w[1]) * t + x.w[0];
+        const double theta =
+            (((x.w[4] * t + x.w[3]) * t + x.w[2]) * t + x.w[1]) * t + x.w[0];
         out.args.push_back(x.ph[0] + theta);
         if (x.a1) out.args.push_back(x.ph[1] + theta);
         if (x.a2) out.args.push_back(x.ph[2] + theta);

@@ -32,7 +32,8 @@ const std::vector<double>& earth_arguments() {
   static const std::vector<double> args = [] {
     std::vector<double> v;
     for (const auto& d : benchspread::dates())
-      for (const VsopSeries* s : {&vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R})
+      for (const VsopSeries* s :
+           {&vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R})
         for (int k = 0; k < s->npowers; ++k)
           for (int i = 0; i < s->powers[k].count; ++i) {
             const VsopTerm& t = s->powers[k].terms[i];
@@ -83,7 +84,8 @@ void BM_julday(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     const auto& d = date(i++);
-    benchmark::DoNotOptimize(julday(d.year, d.month, d.day, d.hour, d.minute, d.second));
+    benchmark::DoNotOptimize(
+        julday(d.year, d.month, d.day, d.hour, d.minute, d.second));
   }
 }
 BENCHMARK(BM_julday);
@@ -96,13 +98,16 @@ BENCHMARK(BM_deltatime);
 
 // The program asks the Delta-T table file for the years after 2020: those of
 // the spread, moved into 2021 to 2200.
-int file_year(std::size_t i) { return 2021 + (date(i).year - 1800) * 180 / 401; }
+int file_year(std::size_t i) {
+  return 2021 + (date(i).year - 1800) * 180 / 401;
+}
 
 // A temporary working directory of its own for the Delta-T table file.
 class TempCwd {
  public:
   TempCwd() : home_(std::filesystem::current_path()) {
-    std::string dir = (std::filesystem::temp_directory_path() / "ld_bench_XXXXXX").string();
+    std::string dir =
+        (std::filesystem::temp_directory_path() / "ld_bench_XXXXXX").string();
     if (mkdtemp(dir.data()) != nullptr) {
       dir_ = dir;
       std::filesystem::current_path(dir_);

@@ -33,8 +33,8 @@ void BM_body(benchmark::State& state, SeriesFn l, SeriesFn b, SeriesFn r) {
 
 // The floor of BM_body: the library cosines of the same three series at the
 // same dates.
-void BM_body_floor(benchmark::State& state, const VsopSeries* l, const VsopSeries* b,
-                   const VsopSeries* r) {
+void BM_body_floor(benchmark::State& state, const VsopSeries* l,
+                   const VsopSeries* b, const VsopSeries* r) {
   std::vector<double> taus;
   for (const auto& d : benchspread::dates()) taus.push_back(d.tau);
   const benchfloor::Trig trig = benchfloor::series_cosines({l, b, r}, taus);
@@ -43,10 +43,11 @@ void BM_body_floor(benchmark::State& state, const VsopSeries* l, const VsopSerie
   state.counters["cosines"] = static_cast<double>(trig.per_date);
 }
 
-#define BODY_BENCH(body, L, B, R)                                                          \
-  BENCHMARK_CAPTURE(BM_body, body##_LBR, L, B, R)->Unit(benchmark::kMicrosecond);          \
-  BENCHMARK_CAPTURE(BM_body_floor, body##_LBR_cosines, &vsop87d_##body##_L,                \
-                    &vsop87d_##body##_B, &vsop87d_##body##_R)                              \
+#define BODY_BENCH(body, L, B, R)                                           \
+  BENCHMARK_CAPTURE(BM_body, body##_LBR, L, B, R)                           \
+      ->Unit(benchmark::kMicrosecond);                                      \
+  BENCHMARK_CAPTURE(BM_body_floor, body##_LBR_cosines, &vsop87d_##body##_L, \
+                    &vsop87d_##body##_B, &vsop87d_##body##_R)               \
       ->Unit(benchmark::kMicrosecond)
 
 BODY_BENCH(earth, Learth, Bearth, Rearth);
@@ -55,7 +56,8 @@ BODY_BENCH(mars, Lmars, Bmars, Rmars);
 BODY_BENCH(jupiter, Ljupiter, Bjupiter, Rjupiter);
 BODY_BENCH(saturn, Lsaturn, Bsaturn, Rsaturn);
 
-#define SERIES_BENCH(fn) BENCHMARK_CAPTURE(BM_series, fn, fn)->Unit(benchmark::kMicrosecond)
+#define SERIES_BENCH(fn) \
+  BENCHMARK_CAPTURE(BM_series, fn, fn)->Unit(benchmark::kMicrosecond)
 
 SERIES_BENCH(Learth);
 SERIES_BENCH(Bearth);

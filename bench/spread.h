@@ -25,7 +25,8 @@ struct Date {
 
 constexpr std::size_t kDates = 256;
 
-inline Date make_date(int year, int month, int day, int hour, int minute, int second) {
+inline Date make_date(int year, int month, int day, int hour, int minute,
+                      int second) {
   Date d{year, month, day, hour, minute, second, deltatime(year), 0, 0, 0};
   d.jde = julday(year, month, day, hour, minute, second) + d.deltaT / 86400.0;
   d.T = (d.jde - 2451545.0) / 36525;
@@ -42,7 +43,8 @@ inline const std::vector<Date>& dates() {
       return static_cast<int>((s >> 33) % static_cast<std::uint64_t>(n));
     };
     for (std::size_t i = 0; i < kDates; ++i) {
-      const int year = 1800 + next(401), month = 1 + next(12), day = 1 + next(28);
+      const int year = 1800 + next(401), month = 1 + next(12),
+                day = 1 + next(28);
       const int hour = next(24), minute = next(60), second = next(60);
       v.push_back(make_date(year, month, day, hour, minute, second));
     }

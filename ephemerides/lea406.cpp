@@ -75,7 +75,8 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
   std::memcpy(tab[0], leatab[0], kWidth);
   double A0[3][kTerms], A1[3][kTerms], A2[3][kTerms];
   double ph0[3][kTerms], ph1[3][kTerms], ph2[3][kTerms];
-  double w0[3][kTerms], w1[3][kTerms], w2[3][kTerms], w3[3][kTerms], w4[3][kTerms];
+  double w0[3][kTerms], w1[3][kTerms], w2[3][kTerms], w3[3][kTerms],
+      w4[3][kTerms];
 
   int slot = 1;
   for (int b = 0; b < 3; ++b) {
@@ -104,24 +105,30 @@ void LEA406(double jd, double* lon, double* lat, double* dist) {
     }
   }
 
-  std::memcpy(tab[slot], leatab[slot], (kSlots - slot) * kWidth);  // the note and the end mark
+  std::memcpy(tab[slot], leatab[slot],
+              (kSlots - slot) * kWidth);  // the note and the end mark
 
   // 5. The three sums, in the order distance, longitude, latitude; the
   // longitude starts at the Moon's mean longitude in arcseconds.
   const double* lm = leascan::kArg[14];
-  double S[3] = {0, (((lm[4] * t + lm[3]) * t + lm[2]) * t + lm[1]) * t + 3600 * lm[0], 0};
+  double S[3] = {
+      0, (((lm[4] * t + lm[3]) * t + lm[2]) * t + lm[1]) * t + 3600 * lm[0], 0};
   for (int b = 0; b < 3; ++b) {
     double s = S[b];
     for (int i = 1; i <= kCount[b]; ++i) {
-      const double theta = (((w4[b][i] * t + w3[b][i]) * t + w2[b][i]) * t + w1[b][i]) * t + w0[b][i];
+      const double theta =
+          (((w4[b][i] * t + w3[b][i]) * t + w2[b][i]) * t + w1[b][i]) * t +
+          w0[b][i];
       if (b == 0) {
         s = s + A0[b][i] * std::cos(ph0[b][i] + theta);
         if (A1[b][i] > 0) s = s + A1[b][i] * tm * std::cos(ph1[b][i] + theta);
-        if (A2[b][i] > 0) s = s + (A2[b][i] * tm) * tm * std::cos(ph2[b][i] + theta);
+        if (A2[b][i] > 0)
+          s = s + (A2[b][i] * tm) * tm * std::cos(ph2[b][i] + theta);
       } else {
         s = s + A0[b][i] * std::sin(ph0[b][i] + theta);
         if (A1[b][i] > 0) s = s + A1[b][i] * tm * std::sin(ph1[b][i] + theta);
-        if (A2[b][i] > 0) s = s + (A2[b][i] * tm) * tm * std::sin(ph2[b][i] + theta);
+        if (A2[b][i] > 0)
+          s = s + (A2[b][i] * tm) * tm * std::sin(ph2[b][i] + theta);
       }
     }
     S[b] = s;

@@ -47,7 +47,8 @@ struct Series {
 
 // Heliocentric longitude, latitude and radius vector of the planet, in the
 // order L, B, R, at one tau.
-void heliocentric(const Series& s, double tau, double* L, double* B, double* R) {
+void heliocentric(const Series& s, double tau, double* L, double* B,
+                  double* R) {
   *L = s.L(tau);
   *B = s.B(tau);
   *R = s.R(tau);
@@ -122,8 +123,11 @@ void planeteph(int bodycode, double deltaT, int year, int month, int day,
     const double p = perihel * d2r;
     const double th = Theta * d2r;
     const double e = ecc;
-    const double dlambda = (k * e * std::cos(p - lambda) - k * std::cos(th - lambda)) / std::cos(beta);
-    const double dbeta = -k * std::sin(beta) * (std::sin(th - lambda) - e * std::sin(p - lambda));
+    const double dlambda =
+        (k * e * std::cos(p - lambda) - k * std::cos(th - lambda)) /
+        std::cos(beta);
+    const double dbeta = -k * std::sin(beta) *
+                         (std::sin(th - lambda) - e * std::sin(p - lambda));
     lambda += dlambda;
     beta += dbeta;
   }
@@ -132,7 +136,8 @@ void planeteph(int bodycode, double deltaT, int year, int month, int day,
   {
     const double l1 = lambda - 1.397 * d2r * T - 0.00031 * d2r * T2;
     const double dlambda =
-        -0.09033 * d2r / 3600 + 0.03916 * d2r / 3600 * (std::cos(l1) + std::sin(l1)) * std::tan(beta);
+        -0.09033 * d2r / 3600 +
+        0.03916 * d2r / 3600 * (std::cos(l1) + std::sin(l1)) * std::tan(beta);
     const double dbeta = 0.03916 * d2r / 3600 * (std::cos(l1) - std::sin(l1));
     lambda += dlambda;
     beta += dbeta;
@@ -142,9 +147,13 @@ void planeteph(int bodycode, double deltaT, int year, int month, int day,
   lambda += dpsi * d2r;
 
   // 15. Equatorial place and hour angle.
-  const double ra =
-      ra_in_turn(std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps), std::cos(lambda)), r2d);
-  const double dec = std::asin(std::sin(beta) * cosd(eps) + std::cos(beta) * sind(eps) * std::sin(lambda)) * r2d;
+  const double ra = ra_in_turn(
+      std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps),
+                 std::cos(lambda)),
+      r2d);
+  const double dec = std::asin(std::sin(beta) * cosd(eps) +
+                               std::cos(beta) * sind(eps) * std::sin(lambda)) *
+                     r2d;
   const double gha = norm360(gast - ra);
 
   // 16. Horizontal parallax.

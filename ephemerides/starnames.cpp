@@ -4,6 +4,8 @@
 // a placeholder that the selection never returns, row 59 a single blank.
 #include "stars.h"
 
+// One name a line, so that a line's place tells its star number.
+// clang-format off
 const char starnames[2][60][20] = {
     {
         " 0 > Acamar",
@@ -130,3 +132,4 @@ const char starnames[2][60][20] = {
         " ",
     },
 };
+// clang-format on

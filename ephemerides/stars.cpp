@@ -118,9 +118,9 @@ constexpr int kField[5][2] = {{0, 13}, {14, 28}, {29, 37}, {38, 47}, {49, 55}};
 
 }  // namespace
 
-void starseph(int starno, double deltaT, int year, int month, int day,
-              int hour, int minute, int second, double* Dec, double* GHA,
-              double* GAST, double* RA, double* SHA) {
+void starseph(int starno, double deltaT, int year, int month, int day, int hour,
+              int minute, int second, double* Dec, double* GHA, double* GAST,
+              double* RA, double* SHA) {
   // 1. to 3. Time (JD of UT, JDE and T of dynamical time), nutation and the
   // apparent sidereal time.
   const PlaceTime pt = place_time(deltaT, year, month, day, hour, minute,
@@ -146,10 +146,12 @@ void starseph(int starno, double deltaT, int year, int month, int day,
   // 5. The catalogue, built and parsed whole.
   char starcat[64][60];
   std::memset(starcat, 0, sizeof starcat);
-  for (int i = 0; i < kRows; ++i) std::memcpy(starcat[i], starcat_rows[i], sizeof starcat_rows[i]);
+  for (int i = 0; i < kRows; ++i)
+    std::memcpy(starcat[i], starcat_rows[i], sizeof starcat_rows[i]);
   double cat[5][64];
   for (int i = 0; i < kRows; ++i)
-    for (int f = 0; f < 5; ++f) cat[f][i] = farr60(starcat, i, kField[f][0], kField[f][1]);
+    for (int f = 0; f < 5; ++f)
+      cat[f][i] = farr60(starcat, i, kField[f][0], kField[f][1]);
 
   const double a0 = 15 * cat[0][starno];
   const double d0 = cat[1][starno];
@@ -174,16 +176,22 @@ void starseph(int starno, double deltaT, int year, int month, int day,
 
   // 7. Ecliptic coordinates of J2000.0 (radians).
   const double e0 = 23.439291111;
-  double lambda = std::atan2(sind(a1) * cosd(e0) + tand(d1) * sind(e0), cosd(a1));
+  double lambda =
+      std::atan2(sind(a1) * cosd(e0) + tand(d1) * sind(e0), cosd(a1));
   double beta = std::asin(sind(d1) * cosd(e0) - cosd(d1) * sind(e0) * sind(a1));
 
   // 8. Precession to the ecliptic and mean equinox of date.
-  const double eta = (47.0029 * T - 0.03302 * (T * T) + 0.00006 * (T * T * T)) * d2r / 3600;
-  const double P = (174.876384 - (869.8089 * T - 0.03536 * (T * T)) / 3600) * d2r;
-  const double p = (5029.0966 * T + 1.11113 * (T * T) - 0.000006 * (T * T * T)) * d2r / 3600;
-  const double A = std::cos(eta) * std::cos(beta) * std::sin(P - lambda) - std::sin(eta) * std::sin(beta);
+  const double eta =
+      (47.0029 * T - 0.03302 * (T * T) + 0.00006 * (T * T * T)) * d2r / 3600;
+  const double P =
+      (174.876384 - (869.8089 * T - 0.03536 * (T * T)) / 3600) * d2r;
+  const double p =
+      (5029.0966 * T + 1.11113 * (T * T) - 0.000006 * (T * T * T)) * d2r / 3600;
+  const double A = std::cos(eta) * std::cos(beta) * std::sin(P - lambda) -
+                   std::sin(eta) * std::sin(beta);
   const double B = std::cos(beta) * std::cos(P - lambda);
-  const double C = std::cos(eta) * std::sin(beta) + std::sin(eta) * std::cos(beta) * std::sin(P - lambda);
+  const double C = std::cos(eta) * std::sin(beta) +
+                   std::sin(eta) * std::cos(beta) * std::sin(P - lambda);
   lambda = p + P - std::atan2(A, B);
   beta = std::asin(C);
 
@@ -210,15 +218,20 @@ void starseph(int starno, double deltaT, int year, int month, int day,
     const double w = (102.93735 + 1.71946 * T + 0.00046 * (T * T)) * d2r;
     const double e = 0.016708634 - 0.000042037 * T - 0.0000001267 * (T * T);
     const double cb = std::cos(beta);
-    const double dl = (k * e * std::cos(w - lambda) - k * std::cos(Th - lambda)) / cb;
-    const double db = -k * std::sin(beta) * (std::sin(Th - lambda) - e * std::sin(w - lambda));
+    const double dl =
+        (k * e * std::cos(w - lambda) - k * std::cos(Th - lambda)) / cb;
+    const double db = -k * std::sin(beta) *
+                      (std::sin(Th - lambda) - e * std::sin(w - lambda));
     lambda += dl;
     beta += db;
   }
 
   // 12. Equator of date with the true obliquity.
-  const double alpha = std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps), std::cos(lambda));
-  const double delta = std::asin(std::sin(beta) * cosd(eps) + std::cos(beta) * sind(eps) * std::sin(lambda));
+  const double alpha =
+      std::atan2(std::sin(lambda) * cosd(eps) - std::tan(beta) * sind(eps),
+                 std::cos(lambda));
+  const double delta = std::asin(std::sin(beta) * cosd(eps) +
+                                 std::cos(beta) * sind(eps) * std::sin(lambda));
 
   // 13. Outputs.
   *Dec = delta / d2r;

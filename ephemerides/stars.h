@@ -9,6 +9,6 @@ extern const char starnames[2][60][20];
 // Apparent place of catalogue star starno at a UT instant: declination,
 // Greenwich hour angle, apparent sidereal time (degrees, [0, 360)), right
 // ascension (degrees, (-180, 180]) and sidereal hour angle (degrees).
-void starseph(int starno, double deltaT, int year, int month, int day,
-              int hour, int minute, int second, double* Dec, double* GHA,
-              double* GAST, double* RA, double* SHA);
+void starseph(int starno, double deltaT, int year, int month, int day, int hour,
+              int minute, int second, double* Dec, double* GHA, double* GAST,
+              double* RA, double* SHA);

@@ -47,8 +47,11 @@ void suneph(double deltaT, int year, int month, int day, int hour, int minute,
   const double R = Rearth(tau);
   const double lambda = norm360(dpsi + Theta - 0.005691611 / R);
 
-  const double ra = norm360(K * std::atan2(sind(lambda) * cosd(eps) - tand(beta) * sind(eps), cosd(lambda)));
-  const double dec = K * std::asin(sind(beta) * cosd(eps) + cosd(beta) * sind(eps) * sind(lambda));
+  const double ra =
+      norm360(K * std::atan2(sind(lambda) * cosd(eps) - tand(beta) * sind(eps),
+                             cosd(lambda)));
+  const double dec = K * std::asin(sind(beta) * cosd(eps) +
+                                   cosd(beta) * sind(eps) * sind(lambda));
   const double gha = norm360(pt.GAST - ra);
 
   *Dec = dec;

@@ -86,7 +86,7 @@ double cosd(double x) { return std::cos(kDegToRad * x); }
 double tand(double x) { return std::tan(kDegToRad * x); }
 
 double angles_detail::norm2pi_far(double x) {
-  if (!(x < 0)) return x;  // NaN
+  if (!(x < 0)) return x;                 // NaN
   const double r = std::fmod(x, kTwoPi);  // NaN for minus infinity
   return (r < 0) ? r + kTwoPi : r + 0.0;
 }

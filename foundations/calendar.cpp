@@ -34,8 +34,9 @@ double julday(int year, int month, int day, int hour, int minute, int second) {
   }
   const double A = std::floor(Y / 100.0);
   const double B = (2.0 - A) + std::floor(A / 4.0);
-  double J = std::floor(30.6001 * (M + 1.0)) + std::floor(365.25 * (Y + 4716.0)) +
-             static_cast<double>(day) - 1524.5;
+  double J = std::floor(30.6001 * (M + 1.0)) +
+             std::floor(365.25 * (Y + 4716.0)) + static_cast<double>(day) -
+             1524.5;
   if (J > 2299160.0) J = J + B;  // Gregorian calendar, tested at 0h
   J = J + ((static_cast<double>(hour) + static_cast<double>(minute) / 60.0) +
            static_cast<double>(second) / 3600.0) /
@@ -67,8 +68,9 @@ double green0mean(double JD) {
 //             and bridges midnight.  A difference of exactly 0 stays 0.
 double equ_of_time(int hour, int minute, int second, double GAST, double RA) {
   const double a = norm360(GAST - RA);  // the Sun's Greenwich hour angle
-  const double h = (static_cast<double>(hour) + static_cast<double>(minute) / 60.0) +
-                   static_cast<double>(second) / 3600.0;
+  const double h =
+      (static_cast<double>(hour) + static_cast<double>(minute) / 60.0) +
+      static_cast<double>(second) / 3600.0;
   double e = a / 15.0 - h;
   if (e > 0) {
     e = e - 12.0;

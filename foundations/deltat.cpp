@@ -150,7 +150,8 @@ void quadipolb(const double* xs, const double* ys, double x, double* y) {
 double deltatime(int year) {
   char dttab[kSlots][35];
   std::memset(dttab, 0, sizeof dttab);
-  for (int i = 0; i < kRows; ++i) std::memcpy(dttab[i], kDtRows[i], std::strlen(kDtRows[i]));
+  for (int i = 0; i < kRows; ++i)
+    std::memcpy(dttab[i], kDtRows[i], std::strlen(kDtRows[i]));
   double X[kRows], Y[kRows];
   for (int i = 0; i < kRows; ++i) {
     X[i] = yarr35(dttab, i, 0, 4);
@@ -158,7 +159,8 @@ double deltatime(int year) {
   }
 
   if (year < -700 || year > 3500) {
-    std::fprintf(con_out(), " ??? year out of range:  -700 < year < 3500 ??? \n");
+    std::fprintf(con_out(),
+                 " ??? year out of range:  -700 < year < 3500 ??? \n");
     std::fprintf(con_out(), " ??? setting Delta-T == 0 !\n");
     return 0.0;
   }

@@ -61,7 +61,8 @@ bool create_default_file() {
 // gets that node's value (node i first), any other year is interpolated
 // linearly between node i and node i+1, so nothing is divided by zero.
 double interval_value(const int* yrs, const double* vals, int i, int year) {
-  const double xs[4] = {0.0, static_cast<double>(yrs[i - 1]), static_cast<double>(yrs[i]),
+  const double xs[4] = {0.0, static_cast<double>(yrs[i - 1]),
+                        static_cast<double>(yrs[i]),
                         static_cast<double>(yrs[i + 1])};
   const double ys[4] = {0.0, vals[i - 1], vals[i], vals[i + 1]};
   const double x = static_cast<double>(year);
@@ -82,9 +83,10 @@ double interval_value(const int* yrs, const double* vals, int i, int year) {
 double model_value(int year) { return year < -700 ? 0.0 : deltatime(year); }
 
 void print_unusable() {
-  std::fprintf(con_out(),
-               "??? %s can be neither read nor created: Delta-T taken from the built-in model\n",
-               kFileName);
+  std::fprintf(
+      con_out(),
+      "??? %s can be neither read nor created: Delta-T taken from the built-in model\n",
+      kFileName);
 }
 
 }  // namespace
@@ -149,7 +151,8 @@ double delta0x(int year) {
   int prev = 2020;
   for (int i = 1; i <= size - 1; ++i) {
     if (yrs[i] < prev) {
-      std::fprintf(con_out(), "??? dodarivi0r0.txt:\n? wrong sequence:%d\n", prev);
+      std::fprintf(con_out(), "??? dodarivi0r0.txt:\n? wrong sequence:%d\n",
+                   prev);
       con_getc();  // wait for one character; EndOfInput propagates from here
       return 0.0;
     }

@@ -160,11 +160,13 @@ void Nutation(double T, double* delta_psi, double* delta_eps, double* eps0,
               double* eps) {
   char nuttab[kSlots][35];
   std::memset(nuttab, 0, sizeof nuttab);
-  for (int i = 0; i < kRows; ++i) std::memcpy(nuttab[i], kNutRows[i], std::strlen(kNutRows[i]));
+  for (int i = 0; i < kRows; ++i)
+    std::memcpy(nuttab[i], kNutRows[i], std::strlen(kNutRows[i]));
 
   // Each window takes in the first column of the next field, where the
   // number ends; the last runs past the row's text to its NUL.
-  int ml[kRows], mls[kRows], mF[kRows], mD[kRows], mOm[kRows], A[kRows], B[kRows];
+  int ml[kRows], mls[kRows], mF[kRows], mD[kRows], mOm[kRows], A[kRows],
+      B[kRows];
   double A1[kRows], B1[kRows];
   for (int i = 0; i < kRows; ++i) {
     int f[7];
@@ -187,25 +189,31 @@ void Nutation(double T, double* delta_psi, double* delta_eps, double* eps0,
   // Fundamental arguments (degrees).  The whole revolutions of each rate are
   // reduced by themselves before they are added.
   // l: mean anomaly of the Moon
-  const double l = norm360((134.962981389 + 198.867398056 * T) + norm360(477000.0 * T) +
-                           0.008697222222 * T2 + T3 / 56250.0);
+  const double l =
+      norm360((134.962981389 + 198.867398056 * T) + norm360(477000.0 * T) +
+              0.008697222222 * T2 + T3 / 56250.0);
   // l': mean anomaly of the Sun
-  const double ls = norm360((357.527723333 + 359.05034 * T) + norm360(35640.0 * T) -
-                            0.0001602777778 * T2 - T3 / 300000.0);
+  const double ls =
+      norm360((357.527723333 + 359.05034 * T) + norm360(35640.0 * T) -
+              0.0001602777778 * T2 - T3 / 300000.0);
   // F: mean argument of latitude of the Moon
-  const double F = norm360((93.271910277 + 82.017538055 * T) + norm360(483120.0 * T) -
-                           0.0036825 * T2 + T3 / 327272.7273);
+  const double F =
+      norm360((93.271910277 + 82.017538055 * T) + norm360(483120.0 * T) -
+              0.0036825 * T2 + T3 / 327272.7273);
   // D: mean elongation of the Moon from the Sun
-  const double D = norm360((297.850363055 + 307.11148 * T) + norm360(444960.0 * T) -
-                           0.001914166667 * T2 + T3 / 189473.6842);
+  const double D =
+      norm360((297.850363055 + 307.11148 * T) + norm360(444960.0 * T) -
+              0.001914166667 * T2 + T3 / 189473.6842);
   // Omega: longitude of the Moon's mean ascending node
-  const double Om = norm360((125.044522222 - 134.136260833 * T) - norm360(1800.0 * T) +
-                            0.002070833333 * T2 + T3 / 450000.0);
+  const double Om =
+      norm360((125.044522222 - 134.136260833 * T) - norm360(1800.0 * T) +
+              0.002070833333 * T2 + T3 / 450000.0);
 
   double sum_psi = 0.0;
   double sum_eps = 0.0;
   for (int i = 0; i < kRows; ++i) {
-    const double arg = (((mD[i] * D + mls[i] * ls) + ml[i] * l) + mF[i] * F) + mOm[i] * Om;
+    const double arg =
+        (((mD[i] * D + mls[i] * ls) + ml[i] * l) + mF[i] * F) + mOm[i] * Om;
     sum_psi += sind(arg) * (A[i] + A1[i] * T);
     sum_eps += cosd(arg) * (B[i] + B1[i] * T);
   }
@@ -215,8 +223,18 @@ void Nutation(double T, double* delta_psi, double* delta_eps, double* eps0,
   // Mean obliquity (arcseconds), nested from the highest power of U down.
   const double U = T / 100.0;
   const double E =
-      (((((((((2.45 * U + 5.79) * U + 27.87) * U + 7.12) * U - 39.05) * U - 249.67) * U -
-            51.38) * U + 1999.25) * U - 1.55) * U - 4680.93) * U + 84381.448;
+      (((((((((2.45 * U + 5.79) * U + 27.87) * U + 7.12) * U - 39.05) * U -
+           249.67) *
+              U -
+          51.38) *
+             U +
+         1999.25) *
+            U -
+        1.55) *
+           U -
+       4680.93) *
+          U +
+      84381.448;
   *eps0 = E / 3600.0;
   *eps = *eps0 + *delta_eps;
 }

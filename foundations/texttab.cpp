@@ -31,13 +31,15 @@ constexpr int kFieldBuffer = 100;  // a field spans at most 99 columns
 // Copies the window first..last of a row of W characters into field (NUL-
 // terminated).  Columns outside 0..W-1 read as NUL, which ends the field as
 // the row's own NUL padding does.
-void take_field(const char* row, int W, int first, int last, char (&field)[kFieldBuffer]) {
+void take_field(const char* row, int W, int first, int last,
+                char (&field)[kFieldBuffer]) {
   long long n = static_cast<long long>(last) + 1 - first;  // no int overflow
   if (n > kFieldBuffer - 1) n = kFieldBuffer - 1;
   int k = 0;
   for (; k < n; ++k) {
     const long long col = static_cast<long long>(first) + k;
-    if (row == nullptr || col < 0 || col >= W) break;  // NUL: the field ends here
+    if (row == nullptr || col < 0 || col >= W)
+      break;  // NUL: the field ends here
     const char c = row[col];
     if (c == '\0') break;
     field[k] = c;
@@ -75,10 +77,11 @@ double real_field(const char (*table)[W], int row, int first, int last) {
 // holds a blank or a minus sign (fixedcols.h).  Each window of the readers
 // ends on the first column of the next field (or, for B', on the blank),
 // where the number ends, so a row in the layout reads as its fields say.
-constexpr fixedcols::Field kNutFields[9] = {{0, -1, 1},   {2, -1, 3},   {4, -1, 5},
-                                            {6, -1, 7},   {8, -1, 9},   {10, -1, 16},
-                                            {17, 21, 22}, {23, -1, 28}, {29, 31, 32}};
-constexpr fixedcols::Columns<35> kNutColumns = fixedcols::make_columns<35>(kNutFields, true);
+constexpr fixedcols::Field kNutFields[9] = {
+    {0, -1, 1},   {2, -1, 3},   {4, -1, 5},   {6, -1, 7},  {8, -1, 9},
+    {10, -1, 16}, {17, 21, 22}, {23, -1, 28}, {29, 31, 32}};
+constexpr fixedcols::Columns<35> kNutColumns =
+    fixedcols::make_columns<35>(kNutFields, true);
 
 // A row of the nutation layout read at its columns: columns 0-31 checked and
 // read 16 at a time, 32-34 one by one.  False for any other row (and
@@ -86,18 +89,22 @@ constexpr fixedcols::Columns<35> kNutColumns = fixedcols::make_columns<35>(kNutF
 bool nutrow_fixed(const char* r, int ints[7], double reals[2]) {
 #if defined(__SSE2__)
   using fixedcols::bits_of;
-  __m128i good = _mm_set1_epi8(-1), d_prev = _mm_setzero_si128(), m_prev = _mm_setzero_si128();
+  __m128i good = _mm_set1_epi8(-1), d_prev = _mm_setzero_si128(),
+          m_prev = _mm_setzero_si128();
   __m128i digits[2], minus[2];
-  fixedcols::check_chunk<kNutColumns, 0>(r, good, d_prev, m_prev, digits, minus);
-  fixedcols::check_chunk<kNutColumns, 1>(r, good, d_prev, m_prev, digits, minus);
+  fixedcols::check_chunk<kNutColumns, 0>(r, good, d_prev, m_prev, digits,
+                                         minus);
+  fixedcols::check_chunk<kNutColumns, 1>(r, good, d_prev, m_prev, digits,
+                                         minus);
   fixedcols::check_last_minus(good, d_prev, m_prev);
   const int dec_a1 = r[22] - '0', int_b1 = r[30] - '0', dec_b1 = r[32] - '0';
-  bool ok = (_mm_movemask_epi8(good) == 0xFFFF) & (r[32] >= '0') & (r[32] <= '9') & (r[33] == ' ') &
-            (r[34] == '\0');
+  bool ok = (_mm_movemask_epi8(good) == 0xFFFF) & (r[32] >= '0') &
+            (r[32] <= '9') & (r[33] == ' ') & (r[34] == '\0');
   // The multiples: the digit of each odd column, negated where the column
   // before holds the minus sign.
   const __m128i neg = _mm_srai_epi16(_mm_slli_epi16(minus[0], 8), 15);
-  const __m128i mult = _mm_sub_epi16(_mm_xor_si128(_mm_srli_epi16(digits[0], 8), neg), neg);
+  const __m128i mult =
+      _mm_sub_epi16(_mm_xor_si128(_mm_srli_epi16(digits[0], 8), neg), neg);
   std::int16_t m[8];
   _mm_storeu_si128(reinterpret_cast<__m128i*>(m), mult);
   // A, the integer part of A', and B.
@@ -105,12 +112,14 @@ bool nutrow_fixed(const char* r, int ints[7], double reals[2]) {
   fixedcols::four_numbers(fixedcols::two_windows<9, 1, 13, 4>(digits),
                           fixedcols::two_windows<21, 2, 21, 2>(digits), n);
   const std::uint64_t signs = fixedcols::minus_bits(minus, 0, 2);
-  const bool neg_a = (signs & bits_of(10, 15, 0)) != 0, neg_b = (signs & bits_of(23, 27, 0)) != 0;
+  const bool neg_a = (signs & bits_of(10, 15, 0)) != 0,
+             neg_b = (signs & bits_of(23, 27, 0)) != 0;
   double x[2];
-  ok = ok & fixedcols::real_of(n[1], static_cast<std::uint64_t>(dec_a1), 10, 10.0,
-                               (signs & bits_of(17, 19, 0)) != 0, &x[0]);
-  ok = ok & fixedcols::real_of(static_cast<std::uint64_t>(int_b1), static_cast<std::uint64_t>(dec_b1), 10,
-                               10.0, (signs & bits_of(29, 29, 0)) != 0, &x[1]);
+  ok = ok & fixedcols::real_of(n[1], static_cast<std::uint64_t>(dec_a1), 10,
+                               10.0, (signs & bits_of(17, 19, 0)) != 0, &x[0]);
+  ok = ok & fixedcols::real_of(static_cast<std::uint64_t>(int_b1),
+                               static_cast<std::uint64_t>(dec_b1), 10, 10.0,
+                               (signs & bits_of(29, 29, 0)) != 0, &x[1]);
   if (!ok) return false;
   for (int k = 0; k < 5; ++k) ints[k] = m[k];
   ints[5] = neg_a ? -static_cast<int>(n[0]) : static_cast<int>(n[0]);
@@ -148,8 +157,11 @@ double farr60(const char (*table)[60], int row, int first, int last) {
 void nutrow35(const char (*table)[35], int row, int ints[7], double reals[2]) {
   if (row >= 0 && nutrow_fixed(table[row], ints, reals)) return;
   // The windows of the five multiples and A, of A', of B and of B'.
-  static constexpr int kWindow[9][2] = {{0, 2}, {2, 4}, {4, 6}, {6, 8}, {8, 10}, {10, 17}, {17, 23}, {23, 29}, {29, 35}};
-  for (int k = 0; k < 6; ++k) ints[k] = iarr35(table, row, kWindow[k][0], kWindow[k][1]);
+  static constexpr int kWindow[9][2] = {{0, 2},   {2, 4},   {4, 6},
+                                        {6, 8},   {8, 10},  {10, 17},
+                                        {17, 23}, {23, 29}, {29, 35}};
+  for (int k = 0; k < 6; ++k)
+    ints[k] = iarr35(table, row, kWindow[k][0], kWindow[k][1]);
   reals[0] = farr35(table, row, kWindow[6][0], kWindow[6][1]);
   ints[6] = iarr35(table, row, kWindow[7][0], kWindow[7][1]);
   reals[1] = farr35(table, row, kWindow[8][0], kWindow[8][1]);

@@ -87,9 +87,7 @@ State dispatch(State s, RunState& rs) {
     case State::EXAMPLE: return st_example(rs);
     case State::OBS_INPUT: return st_obs_input(rs);
     case State::COMPUTE: return compute_observation(rs);
-    case State::HCAZ:
-      hcaz_intercept(rs);
-      return after_hcaz(rs.flow);
+    case State::HCAZ: hcaz_intercept(rs); return after_hcaz(rs.flow);
     case State::RESULT: return result_screens(rs);
     case State::POST_OBS_MENU: return st_post_obs_menu(rs);
     case State::SAIL: return sail_run(rs);
@@ -150,15 +148,12 @@ State st_start(RunState& rs) {
 
 State passed_on_to(State s, const Flow& flow) {
   switch (s) {
-    case State::LOOP_TOP:
-      return flow.obsno == 2 ? State::OBS2_FILE : s;
-    case State::OBS2_FILE:
-      return flow.obsno == 1 ? State::EXAMPLE : s;
+    case State::LOOP_TOP: return flow.obsno == 2 ? State::OBS2_FILE : s;
+    case State::OBS2_FILE: return flow.obsno == 1 ? State::EXAMPLE : s;
     case State::SAIL:
       // The first lunar-distance step comes before any run and fix.
       return flow.lddone ? s : State::LD_STEP;
-    default:
-      return s;
+    default: return s;
   }
 }
 
@@ -225,9 +220,7 @@ State st_post_obs_menu(RunState& rs) {
   if (rs.flow.choice == 999) rs.flow.choice = 3;
   switch (rs.flow.choice) {
     case 0: return State::EXAMPLE;  // repeat without reading the file
-    case 1:
-      rs.flow.obsno = 1;
-      return State::LOOP_TOP;
+    case 1: rs.flow.obsno = 1; return State::LOOP_TOP;
     case 2: return State::OBS2_FILE;  // repeat after reading the file again
     case 3: return State::SAIL;
     default: return State::END;  // nothing is saved
@@ -288,8 +281,7 @@ State st_final_menu(RunState& rs) {
       case 9:
         if (answered) rs.flow.iterpasses = 0;
         break;
-      default:
-        continue;  // the menu again
+      default: continue;  // the menu again
     }
     switch (rs.flow.choice) {
       case 0: return State::SAIL;  // the run and the fix again

@@ -48,10 +48,14 @@ int magnitude(int v) {
 }
 
 const char* const kBodyEcho[9] = {
-    " => Sun lower rim\n",      " => Sun upper rim\n",
-    " => Moon lower rim\n",     " => Moon upper rim\n",
-    " => Planet Venus\n",       " => Planet Mars\n",
-    " => Planet Jupiter\n",     " => Planet Saturn\n",
+    " => Sun lower rim\n",
+    " => Sun upper rim\n",
+    " => Moon lower rim\n",
+    " => Moon upper rim\n",
+    " => Planet Venus\n",
+    " => Planet Mars\n",
+    " => Planet Jupiter\n",
+    " => Planet Saturn\n",
     " => Star (see catalog after Sextant-Data)\n"};
 
 // Step: date screen.  Observation 2 sees only the head.
@@ -87,8 +91,8 @@ void time_screen(RunState& rs) {
   head(rs.flow.obsno, false);
   date_line(w);
   if (rs.flow.obsno != 1) return;
-  std::fprintf(out, "\n###> Time-UTC:  %d h %d min %d sec \n", w.hour,
-               w.minute, w.second);
+  std::fprintf(out, "\n###> Time-UTC:  %d h %d min %d sec \n", w.hour, w.minute,
+               w.second);
   std::fputs("                            Hour Min. Sec.\n", out);
   std::fprintf(out, " [Default: %d %d %d ] Input: ", w.hour, w.minute,
                w.second);
@@ -116,8 +120,7 @@ bool latitude_screen(RunState& rs) {
   obsrec& w = rs.work;
   rs.shared.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
                          rs.obs1.minute, rs.obs1.second);
-  std::fprintf(out, "\n###> Latitude:  %d deg %5.2f' \n", w.lat_deg,
-               w.lat_min);
+  std::fprintf(out, "\n###> Latitude:  %d deg %5.2f' \n", w.lat_deg, w.lat_min);
   std::fputs("                        +-Degree Minute\n", out);
   // The minutes take the sign of the degrees; with 0 degrees they keep their
   // own, so that a latitude within a degree of the equator keeps its side.
@@ -206,10 +209,8 @@ void summary_screen(RunState& rs) {
   } else {
     std::fprintf(out, " Course: %2.2f  Velocity: %2.2f\n", rs.fix.course,
                  rs.fix.velocity);
-    std::fprintf(out, " DR-Latitude:  %d deg %5.2f' \n", w.lat_deg,
-                 w.lat_min);
-    std::fprintf(out, " DR-Longitude: %d deg %5.2f' \n", w.lon_deg,
-                 w.lon_min);
+    std::fprintf(out, " DR-Latitude:  %d deg %5.2f' \n", w.lat_deg, w.lat_min);
+    std::fprintf(out, " DR-Longitude: %d deg %5.2f' \n", w.lon_deg, w.lon_min);
   }
 }
 
@@ -252,9 +253,9 @@ void body_menu(RunState& rs) {
 void index_screen(RunState& rs) {
   FILE* out = con_out();
   head(rs.flow.obsno, true);
-  std::fputs(rs.work.bodycode == 3 ? " => Moon upper rim\n"
-                                   : " => Moon lower rim\n",
-             out);
+  std::fputs(
+      rs.work.bodycode == 3 ? " => Moon upper rim\n" : " => Moon lower rim\n",
+      out);
   std::fputs("\n       SEXTANT-Data:\n", out);
   std::fprintf(out, "\n###> Index correction(sext) Ic: %.2f' \n", rs.shared.Ic);
   std::fputs("                         +-Minutes \n", out);
@@ -291,8 +292,8 @@ void sextant_screen(RunState& rs) {
   position_lines(w);
   std::fprintf(out, " Indx corr. Ic: %.1f' Height of eye: %.1fm \n",
                rs.shared.Ic, rs.shared.eye);
-  std::fprintf(out, "\n###> SEXTANT measurement: Hs= %d deg %3.2f'\n",
-               w.hs_deg, w.hs_min);
+  std::fprintf(out, "\n###> SEXTANT measurement: Hs= %d deg %3.2f'\n", w.hs_deg,
+               w.hs_min);
   std::fputs("                          +-Degrees  Min.\n", out);
   double deg = w.hs_deg;
   double min = w.hs_min;

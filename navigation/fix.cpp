@@ -52,7 +52,6 @@ void leave_automatic_passes(RunState& rs) {
 
 }  // namespace
 
-
 State sail_run(RunState& rs) {
   const obsrec& r = rs.sight1.atresult;
   const double lat0 = r.lat_deg + r.lat_min / 60;

@@ -6,14 +6,14 @@
 // cut into fields (stringin).  Nothing is shared between the three sets.
 #include "input.h"
 
+#include <stdio_ext.h>
+#include <termios.h>
+#include <unistd.h>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <stdio_ext.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "angles.h"
 #include "console.h"
@@ -132,17 +132,10 @@ void lies1(int kind, double def, double* value) {
     case 0:
       std::fprintf(con_out(), " [Default: %d ] Input: ", dtoi(def + 0.5));
       break;
-    case 1:
-      std::fprintf(con_out(), " [Default: %.1f ] Input: ", def);
-      break;
-    case 2:
-      std::fprintf(con_out(), " [Default: %.2f ] Input: ", def);
-      break;
-    case -2:
-      std::fputs("   Input: ", con_out());
-      break;
-    default:
-      break;
+    case 1: std::fprintf(con_out(), " [Default: %.1f ] Input: ", def); break;
+    case 2: std::fprintf(con_out(), " [Default: %.2f ] Input: ", def); break;
+    case -2: std::fputs("   Input: ", con_out()); break;
+    default: break;
   }
   char* const line = session().input.lies1_line;
   con_gets(line, kNumberLine);

@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr double kGain = 1.8;          // hours of time per degree of distance
+constexpr double kGain = 1.8;           // hours of time per degree of distance
 constexpr double kTimeLimit = 0.00014;  // hours, about half a second
 constexpr int kMaxEvaluations = 10;     // per step after the first correction
 constexpr double kFirstGuard = 2.0;     // degrees: a failed first clearing
@@ -175,8 +175,7 @@ State lunar_distance_step(RunState& rs) {
       const double change = rs.ld.t1 - previous;
       const int hours = dtoi(change);
       const int minutes = dtoi((change - hours) * 60);
-      std::fprintf(out, " Time corrected by %d hours %d min\n", hours,
-                   minutes);
+      std::fprintf(out, " Time corrected by %d hours %d min\n", hours, minutes);
       std::fprintf(out, " NEW TIME = %d hours %d min %d sec\n", rs.obs1.hour,
                    rs.obs1.minute, rs.obs1.second);
       std::fputs("\n ITERATION starts, press ENTER ....", out);

@@ -57,8 +57,8 @@ double Lunaclear(double D, double HoM, double HoB, double HaM, double HaB,
   // added, instead of an infinite or NaN one.
   const double sd = sind(d);
   if (sd != 0) {
-    d = d + fE * pM *
-                (sind(ZM - ZB) * cosd(HoB) * sind(2 * lat) * sind(ZM)) / sd;
+    d = d +
+        fE * pM * (sind(ZM - ZB) * cosd(HoB) * sind(2 * lat) * sind(ZM)) / sd;
   }
   return d;
 }

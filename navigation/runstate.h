@@ -32,10 +32,10 @@ struct obsrec {
   double lat_min = 0;  //   and minutes
   int lon_deg = 0;     // dead-reckoning longitude, degrees (east positive)
   double lon_min = 0;  //   and minutes
-  int bodycode = 0;    // 0/1 Sun lower/upper limb, 2/3 Moon, 4-7 planets, 8 star
-  int starno = 0;      // catalogue number of the star (body code 8)
-  int hs_deg = 0;      // sextant altitude, degrees
-  double hs_min = 0;   //   and minutes
+  int bodycode = 0;   // 0/1 Sun lower/upper limb, 2/3 Moon, 4-7 planets, 8 star
+  int starno = 0;     // catalogue number of the star (body code 8)
+  int hs_deg = 0;     // sextant altitude, degrees
+  double hs_min = 0;  //   and minutes
 };
 
 // The date and time of one record given to another: observation 2 takes
@@ -91,18 +91,18 @@ struct SharedValues {
 // The last computation of one sight: its time, the place of the body, the
 // altitudes and their corrections, the azimuth and the intercept.
 struct Computation {
-  obstime calctime;            // date and time handed to the ephemerides
+  obstime calctime;  // date and time handed to the ephemerides
   double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // place of the body, degrees
-  double SHA = 0;              // sidereal hour angle of a star, degrees
-  double sunRA = 0;            // the Sun's right ascension, degrees
-  double JDE = 0;              // dynamical Julian Day of the Sun's place
-  double HP = 0, SD = 0;       // horizontal parallax and semi-diameter given
-                               // to the altitude correction, arcminutes
-  double Hs = 0;               // sextant altitude, decimal degrees
-  double LHA = 0, Hc = 0;      // local hour angle, computed altitude, degrees
-  double Ho = 0, Ha = 0;       // observed and apparent altitudes, degrees
+  double SHA = 0;          // sidereal hour angle of a star, degrees
+  double sunRA = 0;        // the Sun's right ascension, degrees
+  double JDE = 0;          // dynamical Julian Day of the Sun's place
+  double HP = 0, SD = 0;   // horizontal parallax and semi-diameter given
+                           // to the altitude correction, arcminutes
+  double Hs = 0;           // sextant altitude, decimal degrees
+  double LHA = 0, Hc = 0;  // local hour angle, computed altitude, degrees
+  double Ho = 0, Ha = 0;   // observed and apparent altitudes, degrees
   double parallax = 0, dip = 0, refraction = 0, SDa = 0, S_Correction = 0;
-                               // outputs of the altitude correction, arcmin
+  // outputs of the altitude correction, arcmin
   double intercept = 0;  // nautical miles, towards the body
   double Az = 180.0;     // azimuth, degrees
 };

@@ -8,13 +8,13 @@
 #include "runstate.h"
 
 inline void date_line(const obsrec& w) {
-  std::fprintf(con_out(), " Year: %d   Month: %d   Day: %d\n", w.year,
-               w.month, w.day);
+  std::fprintf(con_out(), " Year: %d   Month: %d   Day: %d\n", w.year, w.month,
+               w.day);
 }
 
 inline void time_line(const obsrec& w) {
-  std::fprintf(con_out(), " Time-UTC:  %d h %d min %d sec \n", w.hour,
-               w.minute, w.second);
+  std::fprintf(con_out(), " Time-UTC:  %d h %d min %d sec \n", w.hour, w.minute,
+               w.second);
 }
 
 // Latitude and longitude in degrees and decimal minutes, as the sextant,

@@ -57,11 +57,11 @@ void altitude_line(const char* label, double altitude) {
 void intercept_line(double intercept, double limit, const char* body) {
   FILE* out = con_out();
   if (intercept < 0)
-    std::fprintf(out, " ==> Position = %6.2f miles, away from %s\n",
-                 intercept, body);
+    std::fprintf(out, " ==> Position = %6.2f miles, away from %s\n", intercept,
+                 body);
   else if (intercept < limit)
-    std::fprintf(out, " ==> Position = %6.2f miles closer to %s\n",
-                 intercept, body);
+    std::fprintf(out, " ==> Position = %6.2f miles closer to %s\n", intercept,
+                 body);
   else
     std::fputs(" ==> !!!  Error in the measured values !!! \n", out);
 }
@@ -100,8 +100,8 @@ void result_screen(const RunState& rs) {
     std::fprintf(out, " Sext. calculat: Hc= %d deg %3.2f' Moon_%d\n", hc.deg,
                  hc.min, code);
   else if (code >= 4 && code <= 7)
-    std::fprintf(out, " Sext. calculat: Hc= %d deg %3.2f' Planet_%d\n",
-                 hc.deg, hc.min, code);
+    std::fprintf(out, " Sext. calculat: Hc= %d deg %3.2f' Planet_%d\n", hc.deg,
+                 hc.min, code);
   else if (code == 8)
     std::fprintf(out, " Sext. calculat. Hc= %d deg %3.2f' Star_%d\n", hc.deg,
                  hc.min, w.starno);
@@ -156,8 +156,8 @@ void ephemeris_block(const RunState& rs) {
   const double ra = norm360(rs.calc.RA);
   std::fprintf(out, " Rectascension = %.8f deg \n", ra);
   const DegMinSec rah = split_dms(ra / 15);
-  std::fprintf(out, " Rectascension = %d hour %d m %.2f s\n", rah.deg,
-               rah.min, rah.sec);
+  std::fprintf(out, " Rectascension = %d hour %d m %.2f s\n", rah.deg, rah.min,
+               rah.sec);
   if (code == 8) {
     const DegMinSec sha = split_dms(norm360(rs.calc.SHA));
     std::fprintf(out, " SHA (star)= %d deg %d' %.2f'' \n", sha.deg, sha.min,
@@ -165,11 +165,11 @@ void ephemeris_block(const RunState& rs) {
   }
   std::fprintf(out, " GAST (appar. Sid.Time) = %.8f deg \n", rs.calc.GAST);
   const DegMinSec gast = split_dms(rs.calc.GAST);
-  std::fprintf(out, " GAST = 'Aries'         =  %d deg %d' %.2f'' \n",
-               gast.deg, gast.min, gast.sec);
+  std::fprintf(out, " GAST = 'Aries'         =  %d deg %d' %.2f'' \n", gast.deg,
+               gast.min, gast.sec);
   const DegMinSec gmst = split_dms(GMST);
-  std::fprintf(out, " GMST  (mean Sid.Time)  =  %d deg %d' %.2f'' \n",
-               gmst.deg, gmst.min, gmst.sec);
+  std::fprintf(out, " GMST  (mean Sid.Time)  =  %d deg %d' %.2f'' \n", gmst.deg,
+               gmst.min, gmst.sec);
   int eot_min = 0;
   double eot_sec = 0;
   eot_figures(
@@ -183,8 +183,8 @@ void ephemeris_block(const RunState& rs) {
   const DegMin ha = split_dm(rs.calc.Ha);
   const DegMin ho = split_dm(rs.calc.Ho);
   const DegMin hc = split_dm(rs.calc.Hc);
-  std::fprintf(out, " Sext.: Ha=%dd%.1f' Ho=%dd%.1f' Hcalc=%dd%.1f'\n",
-               ha.deg, ha.min, ho.deg, ho.min, hc.deg, hc.min);
+  std::fprintf(out, " Sext.: Ha=%dd%.1f' Ho=%dd%.1f' Hcalc=%dd%.1f'\n", ha.deg,
+               ha.min, ho.deg, ho.min, hc.deg, hc.min);
   std::fprintf(out, " S_Correction= %.2f'; Index= %.2f' SDa=%.2f'\n",
                rs.calc.S_Correction, rs.shared.Ic, rs.calc.SDa);
   std::fprintf(out, " Dip= %.2f' Refr= %.2f' HP= %.2f'[max:%.2f]\n",

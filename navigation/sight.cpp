@@ -47,9 +47,8 @@ void HcAz(double lat, double lon, double dec, double gha, double* LHA,
   // Sine of the altitude.  For a body within a hair of the zenith or the
   // nadir rounding can carry it just beyond 1 in magnitude; it is held at
   // 1, which is the zenith (nadir) itself.
-  const double s =
-      clamp_unit(std::cos(la) * std::cos(de) * std::cos(t) +
-                 std::sin(de) * std::sin(la));
+  const double s = clamp_unit(std::cos(la) * std::cos(de) * std::cos(t) +
+                              std::sin(de) * std::sin(la));
   double hc = std::asin(s) * K;
   // K is a little larger than 180/pi, so the zenith itself would come out
   // as 90.00000000000009 degrees: the altitude is held within [-90, 90].
@@ -107,8 +106,8 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
   if (bodycode == 0 || bodycode == 2) m = +1;
   if (bodycode == 1 || bodycode == 3) m = -1;
 
-  const double hpd = hp / 60;  // horizontal parallax, degrees
-  const double dp = 1.76 * std::sqrt(eye);  // dip, arcminutes
+  const double hpd = hp / 60;                 // horizontal parallax, degrees
+  const double dp = 1.76 * std::sqrt(eye);    // dip, arcminutes
   const double h = (hs + ic / 60) - dp / 60;  // apparent altitude of the limb
 
   // Refraction in degrees for 10 C and 1010 hPa.  The choice of formula is
@@ -137,8 +136,7 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
   } else if (bodycode == 2 || bodycode == 3) {
     const double sh = sind(hpd);
     const double c = cosd(H1) + m * kMoonRadius;
-    S = std::atan(kMoonRadius /
-                  (std::sqrt(1 / (sh * sh) - c * c) - sind(H1))) *
+    S = std::atan(kMoonRadius / (std::sqrt(1 / (sh * sh) - c * c) - sind(H1))) *
         K;
   }
   const double Hcen = H1 + m * S;  // altitude of the centre
@@ -148,10 +146,9 @@ double BESCHICKUNG(int bodycode, double lat, double zn, double hs, double ic,
   // tilt of the geocentric against the astronomical vertical (hpd in
   // degrees).
   const double sl = sind(lat);
-  const double P = std::asin(sind(hpd) * cosd(Hcen)) * K +
-                   fE * hpd *
-                       (sind(2 * lat) * cosd(zn) * sind(Hcen) -
-                        sl * sl * cosd(Hcen));
+  const double P =
+      std::asin(sind(hpd) * cosd(Hcen)) * K +
+      fE * hpd * (sind(2 * lat) * cosd(zn) * sind(Hcen) - sl * sl * cosd(Hcen));
   const double Ho = Hcen + P;
 
   *parallax = P * 60;

@@ -33,7 +33,7 @@ State st_post_obs_menu(RunState& rs);
 State st_final_menu(RunState& rs);
 State st_iterate(RunState& rs);
 State st_stop(RunState& rs);
-State st_end(RunState& rs);   // prints the closing screen, reads one key
+State st_end(RunState& rs);  // prints the closing screen, reads one key
 
 // The number of ITERATE passes in a row without a converged fix after which
 // the final menu reads its answer instead of iterating on by itself.

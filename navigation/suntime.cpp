@@ -69,8 +69,8 @@ void suntime(int year, int month, int day, double lon, double lat,
                           1296000));
   const double eps =
       kTwoPi *
-      (23.43929111 + (-46.815 * T - 0.00059 * (T * T) + 0.001813 * (T * T * T)) /
-                         3600) /
+      (23.43929111 +
+       (-46.815 * T - 0.00059 * (T * T) + 0.001813 * (T * T * T)) / 3600) /
       360;
   const double dec = std::asin(std::sin(eps) * std::sin(L));
 

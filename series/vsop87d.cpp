@@ -60,22 +60,42 @@ double vsop87d_value(const VsopSeries& s, double tau) {
 // The Earth's longitude is only lifted from below: it exceeds 360 degrees for
 // dates after the autumn of 2000, and every caller reduces it itself or takes
 // only its sine and cosine.
-double Learth(double tau) { return norm2pi(vsop87d_value(vsop87d_earth_L, tau)) * kRadToDeg; }
-double Bearth(double tau) { return vsop87d_value(vsop87d_earth_B, tau) * kRadToDeg; }
+double Learth(double tau) {
+  return norm2pi(vsop87d_value(vsop87d_earth_L, tau)) * kRadToDeg;
+}
+double Bearth(double tau) {
+  return vsop87d_value(vsop87d_earth_B, tau) * kRadToDeg;
+}
 double Rearth(double tau) { return vsop87d_value(vsop87d_earth_R, tau); }
 
-double Lvenus(double tau) { return trunc2(vsop87d_value(vsop87d_venus_L, tau)) * kRadToDeg; }
-double Bvenus(double tau) { return vsop87d_value(vsop87d_venus_B, tau) * kRadToDeg; }
+double Lvenus(double tau) {
+  return trunc2(vsop87d_value(vsop87d_venus_L, tau)) * kRadToDeg;
+}
+double Bvenus(double tau) {
+  return vsop87d_value(vsop87d_venus_B, tau) * kRadToDeg;
+}
 double Rvenus(double tau) { return vsop87d_value(vsop87d_venus_R, tau); }
 
-double Lmars(double tau) { return trunc2(vsop87d_value(vsop87d_mars_L, tau)) * kRadToDeg; }
-double Bmars(double tau) { return vsop87d_value(vsop87d_mars_B, tau) * kRadToDeg; }
+double Lmars(double tau) {
+  return trunc2(vsop87d_value(vsop87d_mars_L, tau)) * kRadToDeg;
+}
+double Bmars(double tau) {
+  return vsop87d_value(vsop87d_mars_B, tau) * kRadToDeg;
+}
 double Rmars(double tau) { return vsop87d_value(vsop87d_mars_R, tau); }
 
-double Ljupiter(double tau) { return trunc2(vsop87d_value(vsop87d_jupiter_L, tau)) * kRadToDeg; }
-double Bjupiter(double tau) { return vsop87d_value(vsop87d_jupiter_B, tau) * kRadToDeg; }
+double Ljupiter(double tau) {
+  return trunc2(vsop87d_value(vsop87d_jupiter_L, tau)) * kRadToDeg;
+}
+double Bjupiter(double tau) {
+  return vsop87d_value(vsop87d_jupiter_B, tau) * kRadToDeg;
+}
 double Rjupiter(double tau) { return vsop87d_value(vsop87d_jupiter_R, tau); }
 
-double Lsaturn(double tau) { return trunc2(vsop87d_value(vsop87d_saturn_L, tau)) * kRadToDeg; }
-double Bsaturn(double tau) { return vsop87d_value(vsop87d_saturn_B, tau) * kRadToDeg; }
+double Lsaturn(double tau) {
+  return trunc2(vsop87d_value(vsop87d_saturn_L, tau)) * kRadToDeg;
+}
+double Bsaturn(double tau) {
+  return vsop87d_value(vsop87d_saturn_B, tau) * kRadToDeg;
+}
 double Rsaturn(double tau) { return vsop87d_value(vsop87d_saturn_R, tau); }

@@ -17,15 +17,20 @@ const double kInf = std::numeric_limits<double>::infinity();
 
 // Bitwise equality, so that -0.0 and +0.0 are told apart.
 bool same(double a, double b) {
-  return std::signbit(a) == std::signbit(b) && (a == b || (std::isnan(a) && std::isnan(b)));
+  return std::signbit(a) == std::signbit(b) &&
+         (a == b || (std::isnan(a) && std::isnan(b)));
 }
 
 TEST(Norm360, Reductions) {
-  struct Case { double in, out; } cases[] = {
-      {-1, 359}, {-1e-20, 0}, {-360, 0}, {-0.0, 0}, {360, 0}, {725, 5},
-      {-180, 180}, {540, 180}, {359.99999999999994, 359.99999999999994},
+  struct Case {
+    double in, out;
+  } cases[] = {
+      {-1, 359},   {-1e-20, 0}, {-360, 0},
+      {-0.0, 0},   {360, 0},    {725, 5},
+      {-180, 180}, {540, 180},  {359.99999999999994, 359.99999999999994},
   };
-  for (const auto& c : cases) EXPECT_TRUE(same(norm360(c.in), c.out)) << c.in << " -> " << norm360(c.in);
+  for (const auto& c : cases)
+    EXPECT_TRUE(same(norm360(c.in), c.out)) << c.in << " -> " << norm360(c.in);
   EXPECT_TRUE(std::isnan(norm360(kNaN)));
   EXPECT_TRUE(std::isnan(norm360(kInf)));
   EXPECT_TRUE(std::isnan(norm360(-kInf)));
@@ -40,10 +45,14 @@ TEST(Norm360, HugeFiniteValuesStayInRange) {
 }
 
 TEST(Dmodx, TrueModulo) {
-  struct Case { double a, m, out; } cases[] = {
-      {-1, 360, 359}, {5, -3, 2}, {-5, 3, 1}, {-360, 360, -0.0}, {-1e-20, 360, 360},
+  struct Case {
+    double a, m, out;
+  } cases[] = {
+      {-1, 360, 359},    {5, -3, 2},         {-5, 3, 1},
+      {-360, 360, -0.0}, {-1e-20, 360, 360},
   };
-  for (const auto& c : cases) EXPECT_TRUE(same(dmodx(c.a, c.m), c.out)) << c.a << " mod " << c.m;
+  for (const auto& c : cases)
+    EXPECT_TRUE(same(dmodx(c.a, c.m), c.out)) << c.a << " mod " << c.m;
   EXPECT_TRUE(std::isnan(dmodx(7.5, 0)));
 }
 
@@ -57,7 +66,10 @@ TEST(Lim180, OneStepOnly) {
   EXPECT_EQ(lim180(-200), -200);
 }
 
-struct Split { int d, m, mr, sr; double mdec, sdec; };
+struct Split {
+  int d, m, mr, sr;
+  double mdec, sdec;
+};
 
 Split split(double x) {
   Split s{};
@@ -66,7 +78,10 @@ Split split(double x) {
 }
 
 TEST(Cxangle, SignedSplit) {
-  struct Case { double x; Split want; } cases[] = {
+  struct Case {
+    double x;
+    Split want;
+  } cases[] = {
       {10.5, {10, 30, 30, 0, 30.0, 0.0}},
       {1.5, {1, 30, 30, 0, 30.0, 0.0}},
       {-2.25, {-2, -15, -15, 0, -15.0, -0.0}},
@@ -132,11 +147,15 @@ TEST(Dtoi, TruncatesAndSaturates) {
 }
 
 TEST(Angcheck, EastWestLines) {
-  struct Case { double az; int want; } cases[] = {
-      {0, 999}, {360, 999}, {180, 999}, {540, 999}, {0.05, 999}, {-0.05, 999},
-      {180 - 0.09, 999}, {180 + 0.09, 999}, {90, 0}, {180 - 0.11, 0}, {180 + 0.11, 0},
-      {0.11, 0}, {-0.11, 0}, {0.1, 999}, {180 - 0.1, 999}, {180 + 0.1, 999},
-      {-0.1, 0}, {360 - 0.1, 0},
+  struct Case {
+    double az;
+    int want;
+  } cases[] = {
+      {0, 999},    {360, 999},      {180, 999},        {540, 999},
+      {0.05, 999}, {-0.05, 999},    {180 - 0.09, 999}, {180 + 0.09, 999},
+      {90, 0},     {180 - 0.11, 0}, {180 + 0.11, 0},   {0.11, 0},
+      {-0.11, 0},  {0.1, 999},      {180 - 0.1, 999},  {180 + 0.1, 999},
+      {-0.1, 0},   {360 - 0.1, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(angcheck(c.az), c.want) << c.az;
   EXPECT_EQ(angcheck(kNaN), 0);
@@ -195,9 +214,11 @@ TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
     const double u = static_cast<double>(next() >> 11) * 0x1p-53;
     double x;
     switch (i % 4) {
-      case 0: x = -u * 1e6; break;                                  // series arguments
-      case 1: x = -u * 20.0; break;                                 // a few turns
-      case 2: x = -static_cast<double>(next() % 50000000) * kTwoPi; break;  // multiples
+      case 0: x = -u * 1e6; break;   // series arguments
+      case 1: x = -u * 20.0; break;  // a few turns
+      case 2:
+        x = -static_cast<double>(next() % 50000000) * kTwoPi;
+        break;  // multiples
       default: x = -std::ldexp(u, static_cast<int>(next() % 80) - 20); break;
     }
     if (next() & 1) x = -x;
@@ -208,10 +229,30 @@ TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
   const double kTiny = std::numeric_limits<double>::denorm_min();
   const double kMinNormal = std::numeric_limits<double>::min();
   const double kFar = -33554432.0 * kTwoPi;  // where the exact steps end
-  for (double x : {0.0, -0.0, kTiny, -kTiny, kMinNormal, -kMinNormal, 1e-300, -1e-300, 1.0, -1.0,
-                   kTwoPi, -kTwoPi, std::nextafter(-kTwoPi, 0.0), std::nextafter(-kTwoPi, -1.0),
-                   -0.5 * kTwoPi, -1.5 * kTwoPi, kFar, std::nextafter(kFar, 0.0),
-                   std::nextafter(kFar, -1e300), -1e300, 1e300, kMax, -kMax, kInf}) {
+  for (double x : {0.0,
+                   -0.0,
+                   kTiny,
+                   -kTiny,
+                   kMinNormal,
+                   -kMinNormal,
+                   1e-300,
+                   -1e-300,
+                   1.0,
+                   -1.0,
+                   kTwoPi,
+                   -kTwoPi,
+                   std::nextafter(-kTwoPi, 0.0),
+                   std::nextafter(-kTwoPi, -1.0),
+                   -0.5 * kTwoPi,
+                   -1.5 * kTwoPi,
+                   kFar,
+                   std::nextafter(kFar, 0.0),
+                   std::nextafter(kFar, -1e300),
+                   -1e300,
+                   1e300,
+                   kMax,
+                   -kMax,
+                   kInf}) {
     EXPECT_TRUE(same(norm2pi(x), reference(x))) << std::hexfloat << x;
     EXPECT_TRUE(same(norm2pi(-x), reference(-x))) << std::hexfloat << -x;
   }
@@ -227,7 +268,8 @@ TEST(Trunc2, FractionOfATurn) {
   EXPECT_TRUE(same(trunc2(1), 1));
   const double q = 7 / kTwoPi;
   EXPECT_TRUE(same(trunc2(7), (q - std::floor(q)) * kTwoPi));
-  EXPECT_NE(trunc2(7), 7 - kTwoPi);  // the two roundings differ in the last digit
+  EXPECT_NE(trunc2(7),
+            7 - kTwoPi);  // the two roundings differ in the last digit
   // -1: the fraction of a turn, 1 - 1/(2 pi), times the turn rounds here to
   // the very double of the full turn minus 1.
   EXPECT_TRUE(same(trunc2(-1), 5.2831853071795862));

@@ -16,18 +16,24 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 TEST(Julday, KnownDays) {
-  struct Case { int y, mo, d, h, mi, s; double jd; } cases[] = {
-      {2000, 1, 1, 12, 0, 0, 2451545.0},      // J2000.0
-      {-4712, 1, 1, 12, 0, 0, 0.0},           // start of the count (4713 BC, Julian)
-      {1582, 10, 4, 0, 0, 0, 2299159.5},      // last Julian date
-      {1582, 10, 15, 0, 0, 0, 2299160.5},     // the day after it
-      {1582, 10, 5, 0, 0, 0, 2299150.5},      // Gregorian from here: ten days before 10-15
-      {1582, 10, 14, 0, 0, 0, 2299159.5},     // same day as 1582-10-04 (Julian)
-      {1858, 11, 17, 0, 0, 0, 2400000.5},     // MJD 0
-      {-700, 3, 1, 0, 0, 0, 1465442.5},     // 4012 Julian years and 60 days after the start
+  struct Case {
+    int y, mo, d, h, mi, s;
+    double jd;
+  } cases[] = {
+      {2000, 1, 1, 12, 0, 0, 2451545.0},  // J2000.0
+      {-4712, 1, 1, 12, 0, 0, 0.0},  // start of the count (4713 BC, Julian)
+      {1582, 10, 4, 0, 0, 0, 2299159.5},   // last Julian date
+      {1582, 10, 15, 0, 0, 0, 2299160.5},  // the day after it
+      {1582, 10, 5, 0, 0, 0,
+       2299150.5},  // Gregorian from here: ten days before 10-15
+      {1582, 10, 14, 0, 0, 0, 2299159.5},  // same day as 1582-10-04 (Julian)
+      {1858, 11, 17, 0, 0, 0, 2400000.5},  // MJD 0
+      {-700, 3, 1, 0, 0, 0,
+       1465442.5},  // 4012 Julian years and 60 days after the start
   };
   for (const auto& c : cases)
-    EXPECT_EQ(julday(c.y, c.mo, c.d, c.h, c.mi, c.s), c.jd) << c.y << "-" << c.mo << "-" << c.d;
+    EXPECT_EQ(julday(c.y, c.mo, c.d, c.h, c.mi, c.s), c.jd)
+        << c.y << "-" << c.mo << "-" << c.d;
 }
 
 TEST(Julday, CalendarTestIgnoresTheTimeOfDay) {
@@ -50,7 +56,8 @@ TEST(Julday, FieldsOutOfRangePassThrough) {
 // Every int, the extremes included, is computed through without overflow
 // (the sanitizer build checks the arithmetic).
 TEST(Julday, ExtremeFieldsAreFinite) {
-  const int ext[] = {INT_MIN, INT_MIN + 1, -1, 0, 1, 2, 3, INT_MAX - 1, INT_MAX};
+  const int ext[] = {INT_MIN, INT_MIN + 1, -1,          0,      1,
+                     2,       3,           INT_MAX - 1, INT_MAX};
   for (int a : ext)
     for (int b : ext) {
       EXPECT_TRUE(std::isfinite(julday(a, b, a, b, a, b))) << a << " " << b;
@@ -69,7 +76,8 @@ TEST(Julday, GregorianDatesAgreeWithErfa) {
         if (y == 1582 && (m < 10 || (m == 10 && d < 15))) continue;
         double djm0 = 0, djm = 0;
         ASSERT_EQ(eraCal2jd(y, m, d, &djm0, &djm), 0);
-        ASSERT_EQ(julday(y, m, d, 0, 0, 0), djm0 + djm) << y << "-" << m << "-" << d;
+        ASSERT_EQ(julday(y, m, d, 0, 0, 0), djm0 + djm)
+            << y << "-" << m << "-" << d;
         ++checked;
       }
   EXPECT_GT(checked, 60000);
@@ -82,7 +90,9 @@ TEST(Julday, GregorianDatesAgreeWithErfa) {
 TEST(Julday, DaysFollowEachOtherUpTo3500) {
   auto days_in = [](int y, int m) {
     static const int len[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y < 1582) ? (y % 4 == 0) : (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0));
+    const bool leap = (y < 1582)
+                          ? (y % 4 == 0)
+                          : (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0));
     // (y % 4 is 0 for negative multiples of 4 as well)
     return len[m - 1] + ((m == 2 && leap) ? 1 : 0);
   };
@@ -114,7 +124,8 @@ TEST(Green0mean, AtJ2000) { EXPECT_EQ(green0mean(2451545.0), 280.46061837); }
 TEST(Green0mean, AgreesWithErfaGmst82) {
   const double rate_difference = 3.666438512434405e-12;  // degrees per day
   double worst = 0;
-  for (double jd = julday(-700, 1, 1, 0, 0, 0); jd < julday(3500, 12, 31, 0, 0, 0); jd += 97.123) {
+  for (double jd = julday(-700, 1, 1, 0, 0, 0);
+       jd < julday(3500, 12, 31, 0, 0, 0); jd += 97.123) {
     const double g = green0mean(jd);
     ASSERT_GE(g, 0.0);
     ASSERT_LT(g, 360.0);
@@ -132,7 +143,8 @@ TEST(Green0mean, AgreesWithErfaGmst82) {
 // coefficient times the square of t would move this sum of some 3e8 degrees
 // by one unit in its last place (6e-8 degree), in the year -433.
 TEST(Green0mean, QuadraticTermLeftToRight) {
-  EXPECT_EQ(green0mean(1562923.4517), 95.813900113105774);  // (T T) gives 95.813900053501129
+  EXPECT_EQ(green0mean(1562923.4517),
+            95.813900113105774);  // (T T) gives 95.813900053501129
 }
 
 TEST(Green0mean, NotFiniteGivesNaN) {
@@ -142,13 +154,14 @@ TEST(Green0mean, NotFiniteGivesNaN) {
 }
 
 TEST(EquOfTime, SignsAndMidnight) {
-  EXPECT_NEAR(equ_of_time(12, 0, 0, 100, 97.5), 1.0 / 6.0, 1e-13);   // +10 minutes
-  EXPECT_NEAR(equ_of_time(12, 0, 0, 50, 52), -2.0 / 15.0, 1e-13);    // -8 minutes
+  EXPECT_NEAR(equ_of_time(12, 0, 0, 100, 97.5), 1.0 / 6.0,
+              1e-13);  // +10 minutes
+  EXPECT_NEAR(equ_of_time(12, 0, 0, 50, 52), -2.0 / 15.0, 1e-13);  // -8 minutes
   // Just after and just before midnight: equal size, opposite sign.
   const double after = equ_of_time(0, 0, 1, 184, 0);
   const double before = equ_of_time(23, 59, 59, 176, 0);
   EXPECT_NEAR(after, -before, 1e-12);
-  EXPECT_NEAR(after * 60, 16.0 - 1.0 / 60.0, 1e-9);  // 16 min less the second
+  EXPECT_NEAR(after * 60, 16.0 - 1.0 / 60.0, 1e-9);    // 16 min less the second
   EXPECT_EQ(equ_of_time(0, 0, 0, 123.4, 123.4), 0.0);  // exactly 0 stays 0
   EXPECT_EQ(equ_of_time(6, 0, 0, 270, 0), 0.0);        // 18h - 6h - 12h
   EXPECT_TRUE(std::isnan(equ_of_time(12, 0, 0, kNaN, 0)));
@@ -178,9 +191,12 @@ TEST(Aberration, Quantities) {
 TEST(Aberration, QuadraticTermsLeftToRight) {
   double kappa = 0, perihel = 0, ecc = 0;
   Aberration(-25.1, &kappa, &perihel, &ecc);
-  EXPECT_EQ(perihel, 60.068708599999987);  // 0.00046 (T T) gives 60.068708599999994
+  EXPECT_EQ(perihel,
+            60.068708599999987);  // 0.00046 (T T) gives 60.068708599999994
   Aberration(-21.51, &kappa, &perihel, &ecc);
-  EXPECT_EQ(ecc, 0.017554228301330001);  // 0.0000001267 (T T) gives 0.017554228301329997
+  EXPECT_EQ(
+      ecc,
+      0.017554228301330001);  // 0.0000001267 (T T) gives 0.017554228301329997
 }
 
 }  // namespace

@@ -18,18 +18,25 @@ const char kOutOfRange[] =
 
 TEST(Deltatime, RowsAndParabolaValuesExactly) {
   ConsoleCapture con;
-  struct Case { int year; double dt; } cases[] = {
-      {-700, 20500}, {-500, 16940}, {0, 10440}, {1600, 109}, {1800, 18.4}, {1860, 9.04},
-      {1900, -1.98}, {2000, 63.81}, {2018, 68.92}, {2020, 69.36}, {2022, 69.29}, {2200, 160},
-      {2300, 330}, {2400, 610},
-      {2500, 1001.0}, {2501, 1004.7271}, {3000, 3638.0}, {3500, 7825.0},  // the parabola in the year
+  struct Case {
+    int year;
+    double dt;
+  } cases[] = {
+      {-700, 20500},  {-500, 16940},  {0, 10440},     {1600, 109},
+      {1800, 18.4},   {1860, 9.04},   {1900, -1.98},  {2000, 63.81},
+      {2018, 68.92},  {2020, 69.36},  {2022, 69.29},  {2200, 160},
+      {2300, 330},    {2400, 610},    {2500, 1001.0}, {2501, 1004.7271},
+      {3000, 3638.0}, {3500, 7825.0},  // the parabola in the year
   };
   for (const auto& c : cases) EXPECT_EQ(deltatime(c.year), c.dt) << c.year;
   EXPECT_EQ(con.output(), "");  // years in range print nothing
 }
 
 TEST(Deltatime, NodesOfTheParabola) {
-  struct Case { int year; double x1, y1, x2, y2, x3, y3; } cases[] = {
+  struct Case {
+    int year;
+    double x1, y1, x2, y2, x3, y3;
+  } cases[] = {
       {-600, -700, 20500, -500, 16940, -300, 14080},
       {1899, 1895, -5.02, 1900, -1.98, 1905, 4.92},
       {2017, 2015, 67.69, 2018, 68.92, 2020, 69.36},
@@ -43,7 +50,9 @@ TEST(Deltatime, NodesOfTheParabola) {
       {2499, 2300, 330, 2400, 610, 2500, 1001},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(deltatime(c.year), quadipola(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.year)) << c.year;
+    EXPECT_EQ(deltatime(c.year),
+              quadipola(c.x1, c.y1, c.x2, c.y2, c.x3, c.y3, c.year))
+        << c.year;
 }
 
 // The years 2400 to 2499 continue the curve through 2400 (one parabola from
@@ -59,7 +68,8 @@ TEST(Deltatime, ContinuousAt2400And2500) {
   EXPECT_GT(below, 4.0);
   EXPECT_NEAR(below, above, 1.0);
   EXPECT_EQ(quadipola(2300, 330, 2400, 610, 2500, 1001, 2500), at2500);
-  for (int y = 2300; y < 2500; ++y) EXPECT_LT(deltatime(y), deltatime(y + 1)) << y;
+  for (int y = 2300; y < 2500; ++y)
+    EXPECT_LT(deltatime(y), deltatime(y + 1)) << y;
 }
 
 TEST(Deltatime, OutOfRangeGivesZeroAfterTwoLines) {
@@ -71,7 +81,9 @@ TEST(Deltatime, OutOfRangeGivesZeroAfterTwoLines) {
 }
 
 TEST(Quadipola, AtItsAbscissaeGivesTheOrdinatesExactly) {
-  struct Case { double x1, y1, x2, y2, x3, y3; } cases[] = {
+  struct Case {
+    double x1, y1, x2, y2, x3, y3;
+  } cases[] = {
       {2010, 66.1, 2020, 69.36, 2025, 68.7},
       {-700, 20500, -500, 16940, -300, 14080},
       {0.1, 1e-300, 0.3, -7.7, 1e6, 3.3},

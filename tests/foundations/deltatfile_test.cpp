@@ -22,8 +22,8 @@
 #include "console_capture.h"
 #include "deltat.h"
 #include "deltat_rows_reference.h"
-#include "textio.h"
 #include "temp_dir.h"
+#include "textio.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ const char kUnusable[] =
     "??? dodarivi0r0.txt can be neither read nor created: Delta-T taken from the built-in model\n";
 
 std::string wrong_sequence(int prev) {
-  return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) + "\n";
+  return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) +
+         "\n";
 }
 
 using testsupport::slurp;
@@ -53,7 +54,8 @@ class DeltaTFile : public ::testing::Test {
   }
   std::vector<std::string> names() const {
     std::vector<std::string> v;
-    for (const auto& e : fs::directory_iterator(dir_)) v.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir_))
+      v.push_back(e.path().filename().string());
     return v;
   }
 
@@ -67,10 +69,12 @@ TEST_F(DeltaTFile, MissingFileIsCreatedWithTheDefaultContent) {
   ConsoleCapture con;
   EXPECT_EQ(delta0x(2020), 69.36);
   EXPECT_EQ(con.output(), "");
-  const std::string expected = slurp(fs::path(LD_TEST_DATA_DIR) / "default_deltat_table.txt");
+  const std::string expected =
+      slurp(fs::path(LD_TEST_DATA_DIR) / "default_deltat_table.txt");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(slurp(kName), expected);
-  EXPECT_EQ(names(), std::vector<std::string>{kName});  // no temporary file left behind
+  EXPECT_EQ(names(),
+            std::vector<std::string>{kName});  // no temporary file left behind
 }
 
 // The parts of the default content on their own: the 21 years, the known
@@ -78,24 +82,28 @@ TEST_F(DeltaTFile, MissingFileIsCreatedWithTheDefaultContent) {
 TEST_F(DeltaTFile, DefaultContentPieces) {
   delta0x(2500);
   std::ifstream in(kName);
-  const int years[21] = {2020, 2025, 2035, 2050, 2070, 2095, 2125, 2160, 2200, 2245, 2295,
-                         2350, 2410, 2475, 2545, 2620, 2700, 2785, 2875, 2970, 3000};
+  const int years[21] = {2020, 2025, 2035, 2050, 2070, 2095, 2125,
+                         2160, 2200, 2245, 2295, 2350, 2410, 2475,
+                         2545, 2620, 2700, 2785, 2875, 2970, 3000};
   std::string line;
   for (int i = 0; i < 21; ++i) {
     ASSERT_TRUE(std::getline(in, line));
     int y = 0;
     double v = 0;
     char tail[8] = "";
-    ASSERT_EQ(std::sscanf(line.c_str(), "    %d   %lf%7s", &y, &v, tail), 2) << line;
+    ASSERT_EQ(std::sscanf(line.c_str(), "    %d   %lf%7s", &y, &v, tail), 2)
+        << line;
     EXPECT_EQ(y, years[i]);
     char want[64];
-    std::snprintf(want, sizeof want, "    %d   %.1f ", years[i], deltatime(years[i]));
+    std::snprintf(want, sizeof want, "    %d   %.1f ", years[i],
+                  deltatime(years[i]));
     EXPECT_EQ(line, want);
   }
   const std::string text = slurp(kName);
-  for (const char* row : {"    2020   69.4 \n", "    2025   68.7 \n", "    2035   67.8 \n",
-                          "    2050   70.0 \n", "    2200   160.0 \n", "    3000   3638.0 \n",
-                          "    2410   644.1 \n", "    2475   892.8 \n"})
+  for (const char* row :
+       {"    2020   69.4 \n", "    2025   68.7 \n", "    2035   67.8 \n",
+        "    2050   70.0 \n", "    2200   160.0 \n", "    3000   3638.0 \n",
+        "    2410   644.1 \n", "    2475   892.8 \n"})
     EXPECT_NE(text.find(row), std::string::npos) << row;
   const char* pieces[11] = {
       "  'YEAR'  'DELTA_T(seconds)' \n\n",
@@ -119,7 +127,10 @@ TEST_F(DeltaTFile, DefaultContentPieces) {
 
 TEST_F(DeltaTFile, ValuesFromTheDefaultContent) {
   ConsoleCapture con;
-  struct Case { int year; double want; } cases[] = {
+  struct Case {
+    int year;
+    double want;
+  } cases[] = {
       {2020, 69.36},
       {2022, quadipola(2010, 66.1, 2020, 69.36, 2025, 68.7, 2022)},
       {2023, quadipola(2010, 66.1, 2020, 69.36, 2025, 68.7, 2023)},
@@ -129,7 +140,9 @@ TEST_F(DeltaTFile, ValuesFromTheDefaultContent) {
       {2450, quadipola(2350, 456.1, 2410, 644.1, 2475, 892.8, 2450)},
       {2999, quadipola(2875, 2833.4, 2970, 3436.1, 3000, 3638.0, 2999)},
       {3000, 3638.0},
-      {2019, 0.0}, {-5, 0.0}, {INT_MIN, 0.0},
+      {2019, 0.0},
+      {-5, 0.0},
+      {INT_MIN, 0.0},
   };
   for (const auto& c : cases) EXPECT_EQ(delta0x(c.year), c.want) << c.year;
   EXPECT_EQ(con.output(), "");
@@ -142,21 +155,28 @@ TEST_F(DeltaTFile, AfterTheYear3000NoFileIsCreated) {
 }
 
 TEST_F(DeltaTFile, AnExistingFileIsNeverChanged) {
-  const std::string mine = "2020 1.0\n2040 72.5\n2100 95\n3000 4000.25 \n and some notes\n";
+  const std::string mine =
+      "2020 1.0\n2040 72.5\n2100 95\n3000 4000.25 \n and some notes\n";
   put(mine);
   EXPECT_EQ(delta0x(2040), 72.5);
-  EXPECT_EQ(delta0x(2101), quadipola(2040, 72.5, 2100, 95, 3000, 4000.25, 2101));
+  EXPECT_EQ(delta0x(2101),
+            quadipola(2040, 72.5, 2100, 95, 3000, 4000.25, 2101));
   EXPECT_EQ(slurp(kName), mine);
   EXPECT_EQ(names(), std::vector<std::string>{kName});
 }
 
 TEST_F(DeltaTFile, TheFirstRowStandsFor2020) {
   const std::string rest = "2025 68.7\n2035 67.8\n3000 3638.0\n";
-  for (const char* first : {"2020 69.4\n", "1999 5.0\n", "2999 -7\n", "-40 1e9\n"}) {
+  for (const char* first :
+       {"2020 69.4\n", "1999 5.0\n", "2999 -7\n", "-40 1e9\n"}) {
     put(first + rest);
     EXPECT_EQ(delta0x(2020), 69.36) << first;
-    EXPECT_EQ(delta0x(2022), quadipola(2010, 66.1, 2020, 69.36, 2025, 68.7, 2022)) << first;
-    EXPECT_EQ(delta0x(2030), quadipola(2020, 69.36, 2025, 68.7, 2035, 67.8, 2030)) << first;
+    EXPECT_EQ(delta0x(2022),
+              quadipola(2010, 66.1, 2020, 69.36, 2025, 68.7, 2022))
+        << first;
+    EXPECT_EQ(delta0x(2030),
+              quadipola(2020, 69.36, 2025, 68.7, 2035, 67.8, 2030))
+        << first;
   }
   put("3000 1.0\n" + rest);  // ends the reading at once: no interval at all
   EXPECT_EQ(delta0x(2020), 0.0);
@@ -167,7 +187,8 @@ TEST_F(DeltaTFile, RowsOutOfOrderPrintTheMessageAndWaitForOneCharacter) {
   put("2020 69.4\n2030 69.0\n2025 70.0\n");
   {
     ConsoleCapture con("xy\n");
-    EXPECT_EQ(delta0x(2022), quadipola(2010, 66.1, 2020, 69.36, 2030, 69.0, 2022));
+    EXPECT_EQ(delta0x(2022),
+              quadipola(2010, 66.1, 2020, 69.36, 2030, 69.0, 2022));
     EXPECT_EQ(con.output(), "");  // the search stops before the bad row
     EXPECT_EQ(con.unread(), "xy\n");
   }
@@ -191,7 +212,8 @@ TEST_F(DeltaTFile, RowsOutOfOrderPrintTheMessageAndWaitForOneCharacter) {
 
 TEST_F(DeltaTFile, LastNodeIsNotCompared) {
   std::string rows;
-  for (int y = 2020; y < 2059; ++y) rows += std::to_string(y) + " " + std::to_string(y - 1950) + "\n";
+  for (int y = 2020; y < 2059; ++y)
+    rows += std::to_string(y) + " " + std::to_string(y - 1950) + "\n";
   rows += "2000 5\n";  // the 40th row, smaller than the one before it
   put(rows);
   ConsoleCapture con("");
@@ -202,7 +224,8 @@ TEST_F(DeltaTFile, LastNodeIsNotCompared) {
 
 TEST_F(DeltaTFile, OnlyTheFirst40RowsCount) {
   std::string rows;
-  for (int y = 2020; y < 2070; ++y) rows += std::to_string(y) + "   " + std::to_string(y - 1950) + ".5 \n";
+  for (int y = 2020; y < 2070; ++y)
+    rows += std::to_string(y) + "   " + std::to_string(y - 1950) + ".5 \n";
   put(rows);
   ConsoleCapture con("");
   EXPECT_EQ(delta0x(2059), 109.5);  // the 40th row
@@ -216,21 +239,23 @@ TEST_F(DeltaTFile, AShortFileRepeatsItsLastRow) {
   put("2020 69.4\n2025 68.7\n2035 67.8\n");
   ConsoleCapture con("");
   EXPECT_EQ(delta0x(2035), 67.8);
-  EXPECT_EQ(delta0x(2030), quadipola(2020, 69.36, 2025, 68.7, 2035, 67.8, 2030));
+  EXPECT_EQ(delta0x(2030),
+            quadipola(2020, 69.36, 2025, 68.7, 2035, 67.8, 2030));
   EXPECT_EQ(delta0x(2036), 0.0);
   EXPECT_EQ(con.output(), "");
 }
 
 TEST_F(DeltaTFile, EqualYearsNeverDivideByZero) {
   put("2020 1\n2030 69.0\n2030 69.5\n2040 70.0\n3000 3000\n");
-  EXPECT_EQ(delta0x(2030), 69.0);   // the first row for 2030 ends the first interval
+  EXPECT_EQ(delta0x(2030),
+            69.0);  // the first row for 2030 ends the first interval
   EXPECT_EQ(delta0x(2035), 69.75);  // linear from the second 2030 row to 2040
   EXPECT_EQ(delta0x(2040), 70.0);
   EXPECT_EQ(delta0x(2041), quadipola(2030, 69.5, 2040, 70.0, 3000, 3000, 2041));
 
   put("2020 1\n2020 75.0\n2030 69.0\n");  // a second row for 2020
-  EXPECT_EQ(delta0x(2020), 69.36);  // node 1, the interval's first end
-  EXPECT_EQ(delta0x(2025), 72.0);   // linear from (2020, 75.0) to (2030, 69.0)
+  EXPECT_EQ(delta0x(2020), 69.36);        // node 1, the interval's first end
+  EXPECT_EQ(delta0x(2025), 72.0);  // linear from (2020, 75.0) to (2030, 69.0)
   EXPECT_EQ(delta0x(2030), 69.0);
 
   put("2020 1\n2020 75.0\n");  // nothing but 2020
@@ -263,7 +288,11 @@ TEST_F(DeltaTFile, UnreadableRows) {
 }
 
 TEST_F(DeltaTFile, JunkContentIsReadSafely) {
-  struct Case { std::string content; int year; double want; bool message;
+  struct Case {
+    std::string content;
+    int year;
+    double want;
+    bool message;
   } cases[] = {
       // one line, no line ends, other white space
       {"2020 69.4 2025 68.7\t2035 67.8 3000 3638", 2025, 68.7, false},
@@ -304,7 +333,9 @@ TEST_F(DeltaTFile, JunkContentIsReadSafely) {
     put(c.content);
     ConsoleCapture con(std::string(3, '\n'));
     EXPECT_EQ(delta0x(c.year), c.want) << c.content;
-    EXPECT_EQ(con.output().find("wrong sequence") != std::string::npos, c.message) << c.content;
+    EXPECT_EQ(con.output().find("wrong sequence") != std::string::npos,
+              c.message)
+        << c.content;
   }
 
   // A value of a thousand digits is rounded as strtod rounds it.
@@ -325,7 +356,8 @@ TEST_F(DeltaTFile, JunkContentIsReadSafely) {
     EXPECT_TRUE(std::isfinite(delta0x(2021 + k)));
   }
   std::string many;
-  for (int i = 0; i < 10000; ++i) many += std::to_string(2020 + i / 10) + " " + std::to_string(i) + "\n";
+  for (int i = 0; i < 10000; ++i)
+    many += std::to_string(2020 + i / 10) + " " + std::to_string(i) + "\n";
   put(many);
   ConsoleCapture con("\n");
   EXPECT_TRUE(std::isfinite(delta0x(2022)));
@@ -351,8 +383,10 @@ double oracle(const std::string& content, int year, bool* message) {
     }
     prev = yrs[i];
     if (yrs[i] <= year && year <= yrs[i + 1]) {
-      if (yrs[i - 1] == yrs[i] || yrs[i] == yrs[i + 1]) return NAN;  // no oracle for these
-      return quadipola(yrs[i - 1], vals[i - 1], yrs[i], vals[i], yrs[i + 1], vals[i + 1], year);
+      if (yrs[i - 1] == yrs[i] || yrs[i] == yrs[i + 1])
+        return NAN;  // no oracle for these
+      return quadipola(yrs[i - 1], vals[i - 1], yrs[i], vals[i], yrs[i + 1],
+                       vals[i + 1], year);
     }
   }
   return 0.0;
@@ -370,11 +404,13 @@ TEST_F(DeltaTFile, RowsAreReadAsFscanfReadsThem) {
     for (int r = 0; r < rows; ++r) {
       content += std::to_string(year) + space[rng() % 7];
       char value[32];
-      std::snprintf(value, sizeof value, (rng() % 3) ? "%.*f" : "%.*e", static_cast<int>(rng() % 4),
+      std::snprintf(value, sizeof value, (rng() % 3) ? "%.*f" : "%.*e",
+                    static_cast<int>(rng() % 4),
                     (static_cast<int>(rng() % 20000) - 1000) / 7.0);
       content += value;
       content += space[rng() % 7];
-      if (rng() % 40 == 0) content += std::string(stray[rng() % 7]) + space[rng() % 7];
+      if (rng() % 40 == 0)
+        content += std::string(stray[rng() % 7]) + space[rng() % 7];
       year += static_cast<int>(rng() % 40) - (rng() % 25 == 0 ? 60 : 0);
     }
     put(content);

@@ -15,7 +15,9 @@ namespace {
 constexpr double kArcsec = 1.0 / 3600.0;  // degrees
 constexpr double kRadToDeg = 180.0 / 3.141592653589793;
 
-struct Nut { double dpsi, deps, eps0, eps; };
+struct Nut {
+  double dpsi, deps, eps0, eps;
+};
 Nut nutation(double T) {
   Nut n{};
   Nutation(T, &n.dpsi, &n.deps, &n.eps0, &n.eps);
@@ -30,7 +32,8 @@ Nut nutation(double T) {
 // coefficient in any row (one unit is 1e-4") shows far above this.
 TEST(Nutation, AgreesWithErfaNut80) {
   double worst_psi = 0, worst_eps = 0;
-  for (double jd = julday(-700, 1, 1, 0, 0, 0); jd < julday(3500, 12, 31, 0, 0, 0); jd += 37.123) {
+  for (double jd = julday(-700, 1, 1, 0, 0, 0);
+       jd < julday(3500, 12, 31, 0, 0, 0); jd += 37.123) {
     const Nut n = nutation((jd - 2451545.0) / 36525.0);
     double dpsi = 0, deps = 0;
     eraNut80(2451545.0, jd - 2451545.0, &dpsi, &deps);
@@ -61,7 +64,8 @@ TEST(Nutation, ObliquityAndRanges) {
 TEST(Nutation, NotFiniteArgumentsGiveNaN) {
   const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
                         std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity(), 1e300, -1e300};
+                        -std::numeric_limits<double>::infinity(), 1e300,
+                        -1e300};
   for (double T : bad) {
     const Nut n = nutation(T);
     EXPECT_TRUE(std::isnan(n.dpsi)) << T;

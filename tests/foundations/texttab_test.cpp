@@ -25,10 +25,17 @@ struct Table35 {
 
 TEST(Texttab, NutationRowWindows) {
   const Table35 tab;
-  struct Case { int first, last, want; } ints[] = {
-      {0, 2, 0}, {8, 10, 1}, {10, 17, -171996}, {23, 29, 92025},
+  struct Case {
+    int first, last, want;
+  } ints[] = {
+      {0, 2, 0},
+      {8, 10, 1},
+      {10, 17, -171996},
+      {23, 29, 92025},
   };
-  for (const auto& c : ints) EXPECT_EQ(iarr35(tab.t, 0, c.first, c.last), c.want) << c.first << ".." << c.last;
+  for (const auto& c : ints)
+    EXPECT_EQ(iarr35(tab.t, 0, c.first, c.last), c.want)
+        << c.first << ".." << c.last;
   // A' ends at the blank that starts B; B' runs past the row's text:
   // column 34 is the row's NUL, column 35 the copy's terminator.
   EXPECT_EQ(farr35(tab.t, 0, 17, 23), -174.2);
@@ -69,7 +76,8 @@ TEST(Texttab, SixtyColumnRows) {
   EXPECT_EQ(farr60(t, 0, 3, 10), 23.4567);  // the window cuts the number
   EXPECT_EQ(farr60(t, 0, 16, 24), -5.0);
   EXPECT_EQ(farr60(t, 0, 25, 31), 7.25);
-  EXPECT_EQ(farr60(t, 0, 32, 34), 0.0);  // begins with a character that starts no number
+  EXPECT_EQ(farr60(t, 0, 32, 34),
+            0.0);  // begins with a character that starts no number
   EXPECT_EQ(farr60(t, 0, 40, 60), 0.0);  // after the text, up to the copy's NUL
   EXPECT_EQ(farr60(t, 1, 0, 60), 0.0);
 }
@@ -84,11 +92,12 @@ TEST(Texttab, OutsideTheWindowsIsSafe) {
   std::memcpy(t[1], "7", 1);
   EXPECT_EQ(iarr35(t, 0, 0, 11), INT_MAX);
   EXPECT_EQ(iarr35(t, 0, 12, 24), INT_MIN);
-  EXPECT_EQ(iarr35(t, 0, -5, 4), 0);        // columns before the row read as NUL
-  EXPECT_EQ(iarr35(t, 0, 26, 1000), 12);    // a window longer than the field buffer
+  EXPECT_EQ(iarr35(t, 0, -5, 4), 0);  // columns before the row read as NUL
+  EXPECT_EQ(iarr35(t, 0, 26, 1000),
+            12);  // a window longer than the field buffer
   EXPECT_EQ(farr35(t, 0, 26, INT_MAX), 12.0);
   EXPECT_EQ(iarr35(t, 0, INT_MIN, INT_MAX), 0);
-  EXPECT_EQ(iarr35(t, 0, 40, 45), 0);       // beyond the slot: not the next row
+  EXPECT_EQ(iarr35(t, 0, 40, 45), 0);  // beyond the slot: not the next row
   EXPECT_EQ(farr35(t, 0, 36, 40), 0.0);
   EXPECT_EQ(iarr35(t, -1, 0, 5), 0);
   EXPECT_EQ(farr35(t, -1, 0, 5), 0.0);
@@ -105,30 +114,42 @@ TEST(Texttab, NutationRowAsItsWindowsRead) {
   auto same = [](const std::string& text) -> ::testing::AssertionResult {
     char t[2][35] = {};
     std::memcpy(t[0], text.data(), std::min<size_t>(text.size(), 35));
-    std::memcpy(t[1], "7777777777777777777777777777777777", 34);  // the slot after it
+    std::memcpy(t[1], "7777777777777777777777777777777777",
+                34);  // the slot after it
     int ints[7];
     double reals[2];
     nutrow35(t, 0, ints, reals);
-    const int want_i[7] = {iarr35(t, 0, 0, 2),   iarr35(t, 0, 2, 4),   iarr35(t, 0, 4, 6),
-                           iarr35(t, 0, 6, 8),   iarr35(t, 0, 8, 10),  iarr35(t, 0, 10, 17),
+    const int want_i[7] = {iarr35(t, 0, 0, 2),  iarr35(t, 0, 2, 4),
+                           iarr35(t, 0, 4, 6),  iarr35(t, 0, 6, 8),
+                           iarr35(t, 0, 8, 10), iarr35(t, 0, 10, 17),
                            iarr35(t, 0, 23, 29)};
     const double want_r[2] = {farr35(t, 0, 17, 23), farr35(t, 0, 29, 35)};
     for (int k = 0; k < 7; ++k)
-      if (ints[k] != want_i[k]) return ::testing::AssertionFailure() << "integer " << k << ": " << ints[k] << " for " << want_i[k];
+      if (ints[k] != want_i[k])
+        return ::testing::AssertionFailure()
+               << "integer " << k << ": " << ints[k] << " for " << want_i[k];
     for (int k = 0; k < 2; ++k)
-      if (std::memcmp(&reals[k], &want_r[k], sizeof(double)) != 0 && !(std::isnan(reals[k]) && std::isnan(want_r[k])))
-        return ::testing::AssertionFailure() << "real " << k << ": " << reals[k] << " for " << want_r[k];
+      if (std::memcmp(&reals[k], &want_r[k], sizeof(double)) != 0 &&
+          !(std::isnan(reals[k]) && std::isnan(want_r[k])))
+        return ::testing::AssertionFailure()
+               << "real " << k << ": " << reals[k] << " for " << want_r[k];
     return ::testing::AssertionSuccess();
   };
-  const std::string rows[] = {
-      " 0 0 0 0 1-171996-174.2 92025 8.9 ", " 0 0 2-2 2 -13187  -1.6  5736-3.1 ",
-      " 0 1 0 1 0      1   0.0     0 0.0 ", "-1-1 2 2 2     -3   0.0     1 0.0 ",
-      "-9-9-9-9-9-999999-999.9-99999-9.9 ", " 9 9 9 9 9 999999 999.9 99999 9.9 ",
-      " 0 0 0 0 0     -0  -0.0    -0-0.0 ", " 1 0 0 0 0    712   0.1    -7 0.0 ",
-      " 1 0 2 2 2     -8   0.0     3 0.0 "};
-  const int first[9] = {0, 2, 4, 6, 8, 10, 17, 23, 29}, last[9] = {1, 3, 5, 7, 9, 16, 22, 28, 32};
-  const char* pieces[] = {"0", "-0", "+7", "12", "-", "", "x", "1.5", "--1", "- 1", "0.0", "-0.0",
-                          "+1.5", "1e1", ".5", "5.", "12.34", "inf", "nan", "1234567", "-0.05"};
+  const std::string rows[] = {" 0 0 0 0 1-171996-174.2 92025 8.9 ",
+                              " 0 0 2-2 2 -13187  -1.6  5736-3.1 ",
+                              " 0 1 0 1 0      1   0.0     0 0.0 ",
+                              "-1-1 2 2 2     -3   0.0     1 0.0 ",
+                              "-9-9-9-9-9-999999-999.9-99999-9.9 ",
+                              " 9 9 9 9 9 999999 999.9 99999 9.9 ",
+                              " 0 0 0 0 0     -0  -0.0    -0-0.0 ",
+                              " 1 0 0 0 0    712   0.1    -7 0.0 ",
+                              " 1 0 2 2 2     -8   0.0     3 0.0 "};
+  const int first[9] = {0, 2, 4, 6, 8, 10, 17, 23, 29},
+            last[9] = {1, 3, 5, 7, 9, 16, 22, 28, 32};
+  const char* pieces[] = {"0",    "-0",      "+7",   "12",  "-",     "",
+                          "x",    "1.5",     "--1",  "- 1", "0.0",   "-0.0",
+                          "+1.5", "1e1",     ".5",   "5.",  "12.34", "inf",
+                          "nan",  "1234567", "-0.05"};
   for (const std::string& row : rows) {
     ASSERT_TRUE(same(row)) << row;
     for (int f = 0; f < 9; ++f)
@@ -136,11 +157,13 @@ TEST(Texttab, NutationRowAsItsWindowsRead) {
         std::string r = row;
         const std::string text = p;
         for (int k = first[f]; k <= last[f]; ++k) r[k] = ' ';
-        for (int k = 0; k < static_cast<int>(text.size()) && last[f] - k >= 0; ++k)
+        for (int k = 0; k < static_cast<int>(text.size()) && last[f] - k >= 0;
+             ++k)
           r[last[f] - k] = text[text.size() - 1 - k];
         EXPECT_TRUE(same(r)) << r;
       }
-    for (size_t cut = 0; cut <= row.size(); ++cut) EXPECT_TRUE(same(row.substr(0, cut))) << cut;
+    for (size_t cut = 0; cut <= row.size(); ++cut)
+      EXPECT_TRUE(same(row.substr(0, cut))) << cut;
     EXPECT_TRUE(same(row.substr(0, 33) + "7")) << "column 33";
     EXPECT_TRUE(same(row + "7")) << "column 34";
   }
@@ -155,7 +178,8 @@ TEST(Texttab, NutationRowAsItsWindowsRead) {
   for (int i = 0; i < 20000; ++i) {
     std::string r = rows[next() % 9];
     r.resize(35, '\0');
-    for (int n = 1 + static_cast<int>(next() % 3); n > 0; --n) r[next() % 35] = alphabet[next() % (sizeof alphabet)];
+    for (int n = 1 + static_cast<int>(next() % 3); n > 0; --n)
+      r[next() % 35] = alphabet[next() % (sizeof alphabet)];
     ASSERT_TRUE(same(r)) << r;
   }
 }

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string cwd = fuzzrun::fs::current_path().string();
   fuzzrun::TempDir dir;
   const std::string answers(reinterpret_cast<const char*>(data), size);
-  const fuzzrun::Run r = fuzzrun::run(answers, dir.path(), fuzzrun::kOutputBudget);
+  const fuzzrun::Run r =
+      fuzzrun::run(answers, dir.path(), fuzzrun::kOutputBudget);
   fuzzrun::check_run(r, cwd);
   fuzzrun::check_files(dir.path(), {});
   return 0;

@@ -60,10 +60,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string cwd = fuzzrun::fs::current_path().string();
   fuzzrun::TempDir dir;
-  const auto files = split(std::string(reinterpret_cast<const char*>(data), size));
+  const auto files =
+      split(std::string(reinterpret_cast<const char*>(data), size));
   for (const auto& [name, content] : files)
     fuzzrun::put(fuzzrun::fs::path(dir.path()) / name, content);
-  const fuzzrun::Run r = fuzzrun::run(ldtest::kCompleteRun, dir.path(), fuzzrun::kOutputBudget);
+  const fuzzrun::Run r =
+      fuzzrun::run(ldtest::kCompleteRun, dir.path(), fuzzrun::kOutputBudget);
   fuzzrun::check_run(r, cwd);
   fuzzrun::check_files(dir.path(), files);
   return 0;

@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -33,7 +33,8 @@ const char kClosingLine[] = "\n           --- END ---\n";
 const char* const kFileNames[3] = {"dodarivi0r0.txt", "dodarivi0r1.txt",
                                    "dodarivi0r2.txt"};
 
-[[noreturn]] inline void fail(const char* what, const std::string& detail = "") {
+[[noreturn]] inline void fail(const char* what,
+                              const std::string& detail = "") {
   std::fprintf(stderr, "\n*** fuzz property failed: %s\n%s\n", what,
                detail.c_str());
   std::abort();
@@ -189,9 +190,10 @@ inline bool is_real_text(const std::string& t) {
 // without one blank before the line end.  Empty when it is; else what is
 // wrong.
 inline std::string record_shape_error(const std::string& text, int file) {
-  static const char* const kLines[10] = {"iii", "iii", "ir", "ir", "ii",
+  static const char* const kLines[10] = {"iii", "iii", "ir",  "ir", "ii",
                                          "iri", "rr",  "rrr", "rr", "ri"};
-  if (text.empty() || text.back() != '\n') return "does not end with a line end";
+  if (text.empty() || text.back() != '\n')
+    return "does not end with a line end";
   std::vector<std::string> lines;
   std::istringstream s(text);
   for (std::string l; std::getline(s, l);) lines.push_back(l);
@@ -213,7 +215,8 @@ inline std::string record_shape_error(const std::string& text, int file) {
     if (tok.size() != kinds.size())
       return "line " + std::to_string(i + 1) + " '" + lines[i] + "'";
     for (size_t k = 0; k < tok.size(); ++k) {
-      const bool ok = kinds[k] == 'i' ? is_int_text(tok[k]) : is_real_text(tok[k]);
+      const bool ok =
+          kinds[k] == 'i' ? is_int_text(tok[k]) : is_real_text(tok[k]);
       if (!ok) return "line " + std::to_string(i + 1) + " '" + lines[i] + "'";
     }
   }
@@ -244,14 +247,14 @@ inline void check_files(const std::string& dir,
                         const std::map<std::string, std::string>& before) {
   const auto after = entries(dir);
   for (const auto& [name, content] : after) {
-    const bool known = name == kFileNames[0] || name == kFileNames[1] ||
-                       name == kFileNames[2];
+    const bool known =
+        name == kFileNames[0] || name == kFileNames[1] || name == kFileNames[2];
     require(known, "a file other than the program's three is left", name);
     const auto given = before.find(name);
     const bool unchanged = given != before.end() && given->second == content;
     if (name == kFileNames[0]) {
-      require(unchanged || (given == before.end() &&
-                            content == default_deltat_table()),
+      require(unchanged ||
+                  (given == before.end() && content == default_deltat_table()),
               "the Delta-T table file was changed", content);
     } else if (!unchanged) {
       const std::string why =

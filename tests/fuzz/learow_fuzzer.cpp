@@ -21,13 +21,15 @@
 #include "leascan.h"
 #include "leatab.h"
 
-extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max_size);
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size,
+                                        std::size_t max_size);
 
 namespace {
 
 [[noreturn]] void fail(const char* what, int field, double got, double want) {
-  std::fprintf(stderr, "\n*** fuzz property failed: %s (field %d): reader %a, scan %a\n", what,
-               field, got, want);
+  std::fprintf(
+      stderr, "\n*** fuzz property failed: %s (field %d): reader %a, scan %a\n",
+      what, field, got, want);
   std::abort();
 }
 
@@ -46,38 +48,67 @@ struct Random {
 
 // Fields of the layout (first and last column) and pieces that may go there.
 constexpr int kFieldCols[21][2] = {
-    {0, 3},   {4, 7},   {8, 11},  {12, 15}, {16, 19}, {20, 23},  {24, 27},   {28, 31},
-    {32, 35}, {36, 39}, {40, 43}, {44, 47}, {48, 51}, {52, 55},  {56, 59},   {60, 75},
-    {76, 87}, {88, 99}, {100, 117}, {118, 135}, {136, 153}};
-const char* const kPieces[] = {"0", "-0", "+7", "-20", "999", "1000", "-999", "12345",
-                               "2147483648", "-0.000000000000", "9007.199254740992",
-                               "9007.199254740993", "9999.999999999999", "1234567.1234567",
-                               "12345678.1234567", "0.0227190", "1e-5", "2.5E+3", "0x1p-3",
-                               "inf", "-nan", "nan(7)", ".5", "5.", "-", "", "1,5", "\t3"};
+    {0, 3},   {4, 7},   {8, 11},  {12, 15}, {16, 19},   {20, 23},   {24, 27},
+    {28, 31}, {32, 35}, {36, 39}, {40, 43}, {44, 47},   {48, 51},   {52, 55},
+    {56, 59}, {60, 75}, {76, 87}, {88, 99}, {100, 117}, {118, 135}, {136, 153}};
+const char* const kPieces[] = {"0",
+                               "-0",
+                               "+7",
+                               "-20",
+                               "999",
+                               "1000",
+                               "-999",
+                               "12345",
+                               "2147483648",
+                               "-0.000000000000",
+                               "9007.199254740992",
+                               "9007.199254740993",
+                               "9999.999999999999",
+                               "1234567.1234567",
+                               "12345678.1234567",
+                               "0.0227190",
+                               "1e-5",
+                               "2.5E+3",
+                               "0x1p-3",
+                               "inf",
+                               "-nan",
+                               "nan(7)",
+                               ".5",
+                               "5.",
+                               "-",
+                               "",
+                               "1,5",
+                               "\t3"};
 const char kAlphabet[] = " -+.0123456789eEinxp\t\n";
 
 }  // namespace
 
-extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
-                                               std::size_t max_size, unsigned int seed) {
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data,
+                                               std::size_t size,
+                                               std::size_t max_size,
+                                               unsigned int seed) {
   Random r{seed};
-  if (max_size < leascan::kWidth || r.below(2) == 0) return LLVMFuzzerMutate(data, size, max_size);
+  if (max_size < leascan::kWidth || r.below(2) == 0)
+    return LLVMFuzzerMutate(data, size, max_size);
   char row[leascan::kWidth];
   std::memcpy(row, leatab[1 + r.below(3871)], sizeof row);
   if (r.below(2) == 0) {
-    for (unsigned n = 1 + r.below(3); n > 0; --n) row[r.below(leascan::kWidth)] = kAlphabet[r.below(sizeof kAlphabet)];
+    for (unsigned n = 1 + r.below(3); n > 0; --n)
+      row[r.below(leascan::kWidth)] = kAlphabet[r.below(sizeof kAlphabet)];
   } else {  // a piece right-aligned in a field, running over its left end where longer
     const int* f = kFieldCols[r.below(21)];
     const char* piece = kPieces[r.below(sizeof kPieces / sizeof *kPieces)];
     const int len = static_cast<int>(std::strlen(piece));
     for (int k = f[0]; k <= f[1]; ++k) row[k] = ' ';
-    for (int k = 0; k < len && f[1] - k >= 0; ++k) row[f[1] - k] = piece[len - 1 - k];
+    for (int k = 0; k < len && f[1] - k >= 0; ++k)
+      row[f[1] - k] = piece[len - 1 - k];
   }
   std::memcpy(data, row, sizeof row);
   return sizeof row;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
   char slot[leascan::kWidth] = {};
   std::memcpy(slot, data, size < sizeof slot ? size : sizeof slot);
   char row[leascan::kWidth + 1] = {};

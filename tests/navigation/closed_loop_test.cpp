@@ -69,34 +69,117 @@ struct Case {
 // ecliptic and 50 to 105 degrees from the Moon, so that the distance changes
 // by 0.45 to 0.58 degree an hour.
 const Case kCases[] = {
-    {"SunLowerEast", 2022, 5, 23, 16, 57, 48, 46.91, -141.53, kMoonLower,
-     kSunLower, 0, kNear, kEast, 18.0, -22.0, 95, 1.2, 4.5, 18.0, 1021.0},
-    {"SunUpperWest", 2027, 1, 16, 20, 15, 5, 41.56, -99.65, kMoonUpper,
-     kSunUpper, 0, kFar, kWest, -25.0, 15.0, -140, -0.8, 12.0, 3.5, 998.0},
-    {"RegulusEast", 2020, 9, 12, 3, 5, 3, 54.82, 103.93, kMoonUpper, kStar,
-     47, kNear, kEast, 30.0, 12.0, 170, 0.0, 2.5, 10.0, 1010.0},
-    {"RegulusWest", 2019, 12, 23, 21, 16, 40, 40.39, 164.13, kMoonLower,
-     kStar, 47, kFar, kWest, -14.0, -26.0, -75, 2.4, 8.0, 22.0, 1015.5},
-    {"AntaresEastNearDateLine", 2027, 5, 15, 11, 17, 59, 24.91, -178.99,
-     kMoonLower, kStar, 14, kNear, kEast, 20.0, -25.0, 120, -1.5, 6.0, 27.0,
+    {"SunLowerEast", 2022,    5,          23,        16,  57,    48,
+     46.91,          -141.53, kMoonLower, kSunLower, 0,   kNear, kEast,
+     18.0,           -22.0,   95,         1.2,       4.5, 18.0,  1021.0},
+    {"SunUpperWest", 2027,   1,          16,        20,   15,   5,
+     41.56,          -99.65, kMoonUpper, kSunUpper, 0,    kFar, kWest,
+     -25.0,          15.0,   -140,       -0.8,      12.0, 3.5,  998.0},
+    {"RegulusEast", 2020,   9,          12,    3,   5,     3,
+     54.82,         103.93, kMoonUpper, kStar, 47,  kNear, kEast,
+     30.0,          12.0,   170,        0.0,   2.5, 10.0,  1010.0},
+    {"RegulusWest", 2019,   12,         23,    21,  16,   40,
+     40.39,         164.13, kMoonLower, kStar, 47,  kFar, kWest,
+     -14.0,         -26.0,  -75,        2.4,   8.0, 22.0, 1015.5},
+    {"AntaresEastNearDateLine",
+     2027,
+     5,
+     15,
+     11,
+     17,
+     59,
+     24.91,
+     -178.99,
+     kMoonLower,
+     kStar,
+     14,
+     kNear,
+     kEast,
+     20.0,
+     -25.0,
+     120,
+     -1.5,
+     6.0,
+     27.0,
      1009.0},
-    {"AldebaranWestSouth", 2017, 5, 4, 23, 35, 5, -29.89, -105.94, kMoonUpper,
-     kStar, 4, kFar, kWest, -28.0, 10.0, 65, 0.6, 3.0, 14.0, 1026.4},
-    {"JupiterEast", 2029, 9, 6, 8, 27, 55, 44.35, 76.31, kMoonUpper, kJupiter,
-     0, kFar, kEast, 10.0, 32.0, -100, -0.4, 15.0, 12.0, 1005.0},
-    {"JupiterWestSouth", 2023, 6, 20, 3, 49, 18, -20.37, 113.88, kMoonLower,
-     kJupiter, 0, kNear, kWest, -20.0, -20.0, 150, 1.0, 5.0, 25.0, 1012.0},
-    {"VenusEast", 2020, 3, 22, 4, 1, 59, 42.49, 104.77, kMoonLower, kVenus, 0,
-     kFar, kEast, 0.0, -35.0, -60, 0.3, 4.0, 5.0, 1030.0},
-    {"SaturnWest", 2024, 1, 19, 1, 36, 45, 36.63, -158.11, kMoonUpper, kSaturn,
-     0, kNear, kWest, 28.0, -14.0, 80, -2.0, 10.0, 20.0, 1008.0},
-    {"MarsEast", 2021, 12, 23, 16, 54, 59, 40.27, -125.31, kMoonLower, kMars, 0,
-     kNear, kEast, -33.0, 8.0, -175, 0.9, 7.0, 8.0, 1019.0},
+    {"AldebaranWestSouth",
+     2017,
+     5,
+     4,
+     23,
+     35,
+     5,
+     -29.89,
+     -105.94,
+     kMoonUpper,
+     kStar,
+     4,
+     kFar,
+     kWest,
+     -28.0,
+     10.0,
+     65,
+     0.6,
+     3.0,
+     14.0,
+     1026.4},
+    {"JupiterEast", 2029,  9,          6,        8,    27,   55,
+     44.35,         76.31, kMoonUpper, kJupiter, 0,    kFar, kEast,
+     10.0,          32.0,  -100,       -0.4,     15.0, 12.0, 1005.0},
+    {"JupiterWestSouth",
+     2023,
+     6,
+     20,
+     3,
+     49,
+     18,
+     -20.37,
+     113.88,
+     kMoonLower,
+     kJupiter,
+     0,
+     kNear,
+     kWest,
+     -20.0,
+     -20.0,
+     150,
+     1.0,
+     5.0,
+     25.0,
+     1012.0},
+    {"VenusEast", 2020,   3,          22,     4,   1,    59,
+     42.49,       104.77, kMoonLower, kVenus, 0,   kFar, kEast,
+     0.0,         -35.0,  -60,        0.3,    4.0, 5.0,  1030.0},
+    {"SaturnWest", 2024,    1,          19,      1,    36,    45,
+     36.63,        -158.11, kMoonUpper, kSaturn, 0,    kNear, kWest,
+     28.0,         -14.0,   80,         -2.0,    10.0, 20.0,  1008.0},
+    {"MarsEast", 2021,    12,         23,    16,  54,    59,
+     40.27,      -125.31, kMoonLower, kMars, 0,   kNear, kEast,
+     -33.0,      8.0,     -175,       0.9,   7.0, 8.0,   1019.0},
     // In the tropics, with the distance changing faster than 1/1.8 degree an
     // hour: a time iterated on whole seconds cut off (not rounded) settled a
     // second late here, a fix 0.24 nautical mile off.
-    {"JupiterWestTropics", 2030, 7, 13, 2, 6, 5, 13.84, -74.00, kMoonLower,
-     kJupiter, 0, kNear, kWest, 20.0, 15.0, -100, 0.5, 5.0, 15.0, 1010.0},
+    {"JupiterWestTropics",
+     2030,
+     7,
+     13,
+     2,
+     6,
+     5,
+     13.84,
+     -74.00,
+     kMoonLower,
+     kJupiter,
+     0,
+     kNear,
+     kWest,
+     20.0,
+     15.0,
+     -100,
+     0.5,
+     5.0,
+     15.0,
+     1010.0},
 };
 
 // The place of a body at an instant, as the dialogue takes it.
@@ -119,8 +202,8 @@ Place place_of(int body, int star, double deltaT, const Instant& t) {
     mooneph(deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second, &p.Dec,
             &p.GHA, &GAST, &p.RA, &p.HP, &p.SD);
   else if (body <= kSaturn)
-    planeteph(body, deltaT, t.year, t.month, t.day, t.hour, t.minute,
-              t.second, &p.Dec, &p.GHA, &GAST, &p.RA, &p.HP);
+    planeteph(body, deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
+              &p.Dec, &p.GHA, &GAST, &p.RA, &p.HP);
   else
     starseph(star, deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
              &p.Dec, &p.GHA, &GAST, &p.RA, &SHA);
@@ -250,15 +333,16 @@ Synthesis synthesize(const Case& c) {
   const Place mb = place_of(c.moon, 0, y.deltaT, b);
   const Place bb = place_of(c.body, c.star, y.deltaT, b);
   y.rate = (LDist(mb.Dec, bb.Dec, mb.RA, bb.RA) -
-            LDist(ma.Dec, ba.Dec, ma.RA, ba.RA)) * 30;
+            LDist(ma.Dec, ba.Dec, ma.RA, ba.RA)) *
+           30;
 
   // The apparent distance of the centres that the program clears to the
   // almanac distance, with the altitudes it forms itself and the Moon's
   // parallax in altitude as it keeps it.
   const double pM = y.moon.parallax / 60;
   auto cleared = [&](double D) {
-    return Lunaclear(D, y.moon.Ho, y.body.Ho, y.moon.Ha, y.body.Ha,
-                     y.moon.Az, y.body.Az, pM, c.lat);
+    return Lunaclear(D, y.moon.Ho, y.body.Ho, y.moon.Ha, y.body.Ha, y.moon.Az,
+                     y.body.Az, pM, c.lat);
   };
   double lo = y.LDtrue - 2, hi = y.LDtrue + 2;
   for (int i = 0; i < 200 && hi - lo > 1e-13; ++i) {
@@ -280,9 +364,9 @@ Synthesis synthesize(const Case& c) {
 
   std::ostringstream in;
   char line[128];
-  in << "\n"     // no reset of the record files
-     << "\n"     // ... hit ENTER
-     << "\n";    // the EXAMPLE screen
+  in << "\n"   // no reset of the record files
+     << "\n"   // ... hit ENTER
+     << "\n";  // the EXAMPLE screen
   std::snprintf(line, sizeof line, "%d %d %d\n", c.year, c.month, c.day);
   in << line;
   std::snprintf(line, sizeof line, "%d %d %d\n", clock.hour, clock.minute,
@@ -290,7 +374,8 @@ Synthesis synthesize(const Case& c) {
   in << line;
   // Earth conditions: the change dialog with this Delta-T and weather.
   in << "1\n";
-  in << typed_number(y.deltaT) << "\n" << typed_number(c.temp) << "\n"
+  in << typed_number(y.deltaT) << "\n"
+     << typed_number(c.temp) << "\n"
      << typed_number(c.press) << "\n\n";
   in << typed_angle(dr_lat) << "\n" << typed_angle(dr_lon) << "\n";
   in << c.moon << "\n";
@@ -303,7 +388,8 @@ Synthesis synthesize(const Case& c) {
   in << y.body.typed << "\n"
      << "\n"   // result screen
      << "\n";  // on to the lunar distance
-  in << c.ldlimb << "\n" << (c.side == kWest ? 2 : 1) << "\n"
+  in << c.ldlimb << "\n"
+     << (c.side == kWest ? 2 : 1) << "\n"
      << y.ld_typed << "\n"
      << "\n";  // ITERATION starts
   in << "9\n"  // stop, at the final menu after more than 30 passes
@@ -353,20 +439,19 @@ Result last_result(const std::string& out) {
     return r;
   int ldeg = 0, odeg = 0;
   double lmin = 0, omin = 0;
-  r.found =
-      std::sscanf(out.c_str() + d, " Year: %d Month: %d Day: %d", &r.year,
-                  &r.month, &r.day) == 3 &&
-      std::sscanf(out.c_str() + t, " ==> TIME-UTC: %dh %dm %ds", &r.hour,
-                  &r.minute, &r.second) == 3 &&
-      std::sscanf(out.c_str() + la, "    Latitude  = %d deg %lf'", &ldeg,
-                  &lmin) == 2 &&
-      std::sscanf(out.c_str() + lo, "    Longitude = %d deg %lf'", &odeg,
-                  &omin) == 2;
+  r.found = std::sscanf(out.c_str() + d, " Year: %d Month: %d Day: %d", &r.year,
+                        &r.month, &r.day) == 3 &&
+            std::sscanf(out.c_str() + t, " ==> TIME-UTC: %dh %dm %ds", &r.hour,
+                        &r.minute, &r.second) == 3 &&
+            std::sscanf(out.c_str() + la, "    Latitude  = %d deg %lf'", &ldeg,
+                        &lmin) == 2 &&
+            std::sscanf(out.c_str() + lo, "    Longitude = %d deg %lf'", &odeg,
+                        &omin) == 2;
   // Degrees and minutes both carry the sign of the angle.
   r.lat = ldeg + lmin / 60;
   r.lon = odeg + omin / 60;
-  r.converged = out.find(" ==> POSITION has CONVERGED:", screen) !=
-                std::string::npos;
+  r.converged =
+      out.find(" ==> POSITION has CONVERGED:", screen) != std::string::npos;
   return r;
 }
 
@@ -374,7 +459,8 @@ Result last_result(const std::string& out) {
 double distance_nm(double lat1, double lon1, double lat2, double lon2) {
   const double s1 = std::sin((lat2 - lat1) * kRad / 2);
   const double s2 = std::sin((lon2 - lon1) * kRad / 2);
-  const double a = s1 * s1 + std::cos(lat1 * kRad) * std::cos(lat2 * kRad) * s2 * s2;
+  const double a =
+      s1 * s1 + std::cos(lat1 * kRad) * std::cos(lat2 * kRad) * s2 * s2;
   return 2 * std::asin(std::sqrt(a)) / kRad * 60;
 }
 
@@ -415,7 +501,8 @@ TEST_P(ClosedLoop, FindsThePositionAndTheTimeAgain) {
   // automatic passes, and the final save was made.
   const size_t stop = run.out.find("\n>> fixed: write dodarivi0r1.txt \n");
   ASSERT_NE(stop, std::string::npos) << "no final save";
-  const size_t menu = run.out.rfind(" ## ENTER: 1=restart, 5=KESTOR, 9=stop:\n");
+  const size_t menu =
+      run.out.rfind(" ## ENTER: 1=restart, 5=KESTOR, 9=stop:\n");
   EXPECT_TRUE(menu != std::string::npos && menu > run.out.rfind("LUNAR RESULT"))
       << "the stop was not answered at the menu of a converged fix";
   EXPECT_GE(navtest::count(run.out, "LUNAR RESULT"), 31);
@@ -432,22 +519,23 @@ TEST_P(ClosedLoop, FindsThePositionAndTheTimeAgain) {
   const double pos_error = distance_nm(c.lat, c.lon, r.lat, r.lon);
   EXPECT_LE(std::abs(time_error), 2) << "seconds";
   EXPECT_LE(pos_error, 0.2) << "nautical miles";
-  std::printf("[ closed loop ] %-24s position error %.3f nm, time error %+d s\n",
-              c.name, pos_error, time_error);
+  std::printf(
+      "[ closed loop ] %-24s position error %.3f nm, time error %+d s\n",
+      c.name, pos_error, time_error);
 
   // The final save keeps the corrected time and the lunar distance typed.
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   int latd = 0, lond = 0, bodycode = 0, starno = 0, hsd = 0, zero = 0, side = 0;
   double latm = 0, lonm = 0, hsm = 0, ic = 0, eye = 0, icpt = 0, az = 0,
          spare = 0, temp = 0, press = 0, ld = 0;
-  ASSERT_EQ(std::sscanf(run.record1.c_str(),
-                        "%d %d %d %d %d %d %d %lf %d %lf %d %d %d %lf %d %lf "
-                        "%lf %lf %lf %lf %lf %lf %lf %d",
-                        &year, &month, &day, &hour, &minute, &second, &latd,
-                        &latm, &lond, &lonm, &bodycode, &starno, &hsd, &hsm,
-                        &zero, &ic, &eye, &icpt, &az, &spare, &temp, &press,
-                        &ld, &side),
-            24)
+  ASSERT_EQ(
+      std::sscanf(run.record1.c_str(),
+                  "%d %d %d %d %d %d %d %lf %d %lf %d %d %d %lf %d %lf "
+                  "%lf %lf %lf %lf %lf %lf %lf %d",
+                  &year, &month, &day, &hour, &minute, &second, &latd, &latm,
+                  &lond, &lonm, &bodycode, &starno, &hsd, &hsm, &zero, &ic,
+                  &eye, &icpt, &az, &spare, &temp, &press, &ld, &side),
+      24)
       << run.record1;
   EXPECT_EQ(hour * 3600 + minute * 60 + second,
             r.hour * 3600 + r.minute * 60 + r.second);

@@ -21,9 +21,9 @@
 namespace {
 
 using navtest::count;
-using navtest::fs::exists;
 using navtest::put;
 using navtest::slurp;
+using navtest::fs::exists;
 
 std::string cleared() {
   std::string s = " >skip> \n";
@@ -82,9 +82,10 @@ TEST_F(Dialogue, TitleAndResetDialogue) {
                            "  To RESET files 0x1,0x2 enter: '1' ==>"
                            " OK, - No RESET of files 0x0,0x1,0x2.txt\n"
                            "            ... hit ENTER to continue: \n" +
-                           cleared() + " Astro-Navigation by LUNAR DISTANCE\n\n";
+                           cleared() +
+                           " Astro-Navigation by LUNAR DISTANCE\n\n";
   EXPECT_EQ(out.substr(0, want.size()), want);
-  EXPECT_TRUE(exists("dodarivi0r0.txt"));  // made before the title screen
+  EXPECT_TRUE(exists("dodarivi0r0.txt"));   // made before the title screen
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);  // made at the first LOOP_TOP
   EXPECT_FALSE(exists(kRecordFile2));
 }
@@ -124,10 +125,9 @@ TEST_F(Dialogue, ResetBranches) {
     ConsoleCapture con(c.answers);
     EXPECT_EQ(st_start(rs), State::LOOP_TOP);
     EXPECT_EQ(con.unread(), "") << c.answers;
-    EXPECT_EQ(con.output(), cleared() + kTitle +
-                                "  To RESET files 0x1,0x2 enter: '1' ==>" +
-                                c.text +
-                                "            ... hit ENTER to continue: \n")
+    EXPECT_EQ(con.output(),
+              cleared() + kTitle + "  To RESET files 0x1,0x2 enter: '1' ==>" +
+                  c.text + "            ... hit ENTER to continue: \n")
         << c.answers;
     EXPECT_EQ(exists("dodarivi0r0.txt"), c.r0) << c.answers;
     EXPECT_EQ(exists(kRecordFile1), c.r1) << c.answers;
@@ -227,15 +227,23 @@ struct MenuCase {
 
 TEST_F(Dialogue, MenuAfterAnObservation) {
   const MenuCase cases[] = {
-      {1, "\n", State::LOOP_TOP, 2, 1},  {1, "2\n", State::LOOP_TOP, 2, 1},
-      {1, "1\n", State::EXAMPLE, 1, 1},  {1, "0\n", State::EXAMPLE, 1, 1},
-      {1, "x\n", State::EXAMPLE, 1, 1},  {1, "9\n", State::END, 1, 1},
-      {1, "3\n", State::END, 1, 1},      {1, "-5\n\n", State::LOOP_TOP, 2, 2},
+      {1, "\n", State::LOOP_TOP, 2, 1},
+      {1, "2\n", State::LOOP_TOP, 2, 1},
+      {1, "1\n", State::EXAMPLE, 1, 1},
+      {1, "0\n", State::EXAMPLE, 1, 1},
+      {1, "x\n", State::EXAMPLE, 1, 1},
+      {1, "9\n", State::END, 1, 1},
+      {1, "3\n", State::END, 1, 1},
+      {1, "-5\n\n", State::LOOP_TOP, 2, 2},
       {1, "999\n", State::LOOP_TOP, 2, 1},
-      {2, "\n", State::SAIL, 2, 1},      {2, "3\n", State::SAIL, 2, 1},
-      {2, "999\n", State::SAIL, 2, 1},   {2, "0\n", State::EXAMPLE, 2, 1},
-      {2, "1\n", State::LOOP_TOP, 1, 1}, {2, "2\n", State::OBS2_FILE, 2, 1},
-      {2, "4\n", State::END, 2, 1},      {2, "-1\n-2\n9\n", State::END, 2, 3},
+      {2, "\n", State::SAIL, 2, 1},
+      {2, "3\n", State::SAIL, 2, 1},
+      {2, "999\n", State::SAIL, 2, 1},
+      {2, "0\n", State::EXAMPLE, 2, 1},
+      {2, "1\n", State::LOOP_TOP, 1, 1},
+      {2, "2\n", State::OBS2_FILE, 2, 1},
+      {2, "4\n", State::END, 2, 1},
+      {2, "-1\n-2\n9\n", State::END, 2, 3},
   };
   for (const MenuCase& c : cases) {
     input_reset();
@@ -395,8 +403,9 @@ TEST_F(Dialogue, FinalMenuAnswers) {
     State next;
   };
   const Case cases[] = {
-      {"\n", State::LD_STEP}, {"5\n", State::LD_STEP}, {"0\n", State::SAIL},
-      {"x\n", State::SAIL},   {"4\n", State::ITERATE}, {"9\n", State::STOP},
+      {"\n", State::LD_STEP},   {"5\n", State::LD_STEP},
+      {"0\n", State::SAIL},     {"x\n", State::SAIL},
+      {"4\n", State::ITERATE},  {"9\n", State::STOP},
       {"1\n", State::LOOP_TOP}, {"7\n-3\n9\n", State::STOP},
   };
   for (const Case& c : cases) {
@@ -547,14 +556,14 @@ TEST_F(Dialogue, ClosingScreen) {
 
 TEST_F(Dialogue, EndOfInputAnywhereEndsWithOneClosingScreen) {
   const char* inputs[] = {
-      "",                          // at the reset question
-      "1",                         // after the first reset answer
-      "\n\n",                      // at the example pause
-      "\n\n\n\n\n1\n50\n",         // in the change dialog of Delta-T
-      "\n\n\n\n\n\n\n\n8\n",       // at the star screen of observation 1
-      "\n\n\n\n\n\n\n\n\n\n\n\n",  // at the menu after observation 1
+      "",                             // at the reset question
+      "1",                            // after the first reset answer
+      "\n\n",                         // at the example pause
+      "\n\n\n\n\n1\n50\n",            // in the change dialog of Delta-T
+      "\n\n\n\n\n\n\n\n8\n",          // at the star screen of observation 1
+      "\n\n\n\n\n\n\n\n\n\n\n\n",     // at the menu after observation 1
       "\n\n\n\n\n\n\n\n\n\n\n\n9\n",  // at the key of the closing screen
-      "\n\n\n1400\n",              // at the pause of the calendar note
+      "\n\n\n1400\n",                 // at the pause of the calendar note
   };
   for (const char* input : inputs) {
     input_reset();
@@ -618,11 +627,28 @@ TEST_F(Dialogue, RandomAnswersAlwaysEndOnce) {
   // Random answers and random record files: every run ends at the end of its
   // input with one closing screen (the sanitizer build checks the rest).
   std::mt19937 gen(2026);
-  const char* answers[] = {"\n", "\n", "\n", "1\n", "2\n", "3\n", "9\n",
-                           "0\n", "r\n", "x\n", "8\n", "60\n", "-4\n",
-                           "nan\n", "inf 5\n", "-1e308 -1e308\n",
-                           "99999999999 -99999999999 7\n", "1400\n",
-                           "12,3;4 5\n", "90 1\n", "190 0\n", "43\n"};
+  const char* answers[] = {"\n",
+                           "\n",
+                           "\n",
+                           "1\n",
+                           "2\n",
+                           "3\n",
+                           "9\n",
+                           "0\n",
+                           "r\n",
+                           "x\n",
+                           "8\n",
+                           "60\n",
+                           "-4\n",
+                           "nan\n",
+                           "inf 5\n",
+                           "-1e308 -1e308\n",
+                           "99999999999 -99999999999 7\n",
+                           "1400\n",
+                           "12,3;4 5\n",
+                           "90 1\n",
+                           "190 0\n",
+                           "43\n"};
   const char* files[] = {"", "2017 6 17\n", "1e999 nan -0 99999999999\n",
                          "2017 6 17 3 57 14 44 46.99 -17 -11.6 8 70 24 14 0\n",
                          "2017 6 17 3 57 14 44 46.99 -17 -11.6 -2147483648 "

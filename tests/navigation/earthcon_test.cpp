@@ -14,7 +14,6 @@
 
 namespace {
 
-
 struct Result {
   double deltaT = -1, temp = -1, press = -1;
   std::string out;
@@ -204,9 +203,9 @@ TEST_F(EarthCon, ChangeDialogClamps) {
   };
   for (const ClampCase& c : cases) {
     earthcon_reset();
-    const Result r =
-        run(2017, 10, 1000,
-            std::string("1\n") + c.dt + "\n" + c.temp + "\n" + c.press + "\n\n");
+    const Result r = run(
+        2017, 10, 1000,
+        std::string("1\n") + c.dt + "\n" + c.temp + "\n" + c.press + "\n\n");
     EXPECT_EQ(r.deltaT, c.want_dt) << c.dt;
     EXPECT_EQ(r.temp, c.want_temp) << c.temp;
     EXPECT_EQ(r.press, c.want_press) << c.press;

@@ -58,8 +58,8 @@ std::string head(int obsno, bool second_form) {
   std::string s = " >skip> \n";
   for (int i = 0; i < 25; ++i) s += " \n";
   s += " Astro-Navigation by LUNAR DISTANCE \n";
-  s += " ~~~~~~~~~~~ [" + std::to_string(obsno) + ".] Observation ~~~~~~~~~~~~~" +
-       (second_form ? "" : " ") + "\n\n";
+  s += " ~~~~~~~~~~~ [" + std::to_string(obsno) +
+       ".] Observation ~~~~~~~~~~~~~" + (second_form ? "" : " ") + "\n\n";
   return s;
 }
 
@@ -90,28 +90,27 @@ TEST_F(Entry, Observation1WithDefaults) {
                      "                            Hour Min. Sec.\n"
                      " [Default: 3 57 14 ] Input: ";
   EXPECT_EQ(out.substr(0, want.size()), want);
-  const std::string after_earth =
-      "###>    Input: " + head(1, false) +
-      " Year: 2017   Month: 6   Day: 17\n"
-      " Time-UTC:  3 h 57 min 14 sec \n"
-      " Delta-T : 68.59 sec\n"
-      "\n###> Latitude:  44 deg 46.99' \n"
-      "                        +-Degree Minute\n"
-      "[Default: 44 46.99 ] Input: " +
-      head(1, false) +
-      " Year: 2017   Month: 6   Day: 17\n"
-      " Time-UTC:  3 h 57 min 14 sec \n"
-      " Delta-T : 68.59 sec\n"
-      " Latitude:  44 deg 46.99' \n"
-      "\n###>  Longitude: -17 deg -11.60' \n"
-      "                        +-Degree Minute\n"
-      "[Default: -17 -11.60 ] Input: " +
-      head(1, false) +
-      " Year: 2017   Month: 6   Day: 17\n"
-      " Time-UTC:  3 h 57 min 14 sec \n"
-      " Delta-T : 68.59 sec\n"
-      " Latitude:  44 deg 46.99' \n"
-      " Longitude: -17 deg -11.60' \n";
+  const std::string after_earth = "###>    Input: " + head(1, false) +
+                                  " Year: 2017   Month: 6   Day: 17\n"
+                                  " Time-UTC:  3 h 57 min 14 sec \n"
+                                  " Delta-T : 68.59 sec\n"
+                                  "\n###> Latitude:  44 deg 46.99' \n"
+                                  "                        +-Degree Minute\n"
+                                  "[Default: 44 46.99 ] Input: " +
+                                  head(1, false) +
+                                  " Year: 2017   Month: 6   Day: 17\n"
+                                  " Time-UTC:  3 h 57 min 14 sec \n"
+                                  " Delta-T : 68.59 sec\n"
+                                  " Latitude:  44 deg 46.99' \n"
+                                  "\n###>  Longitude: -17 deg -11.60' \n"
+                                  "                        +-Degree Minute\n"
+                                  "[Default: -17 -11.60 ] Input: " +
+                                  head(1, false) +
+                                  " Year: 2017   Month: 6   Day: 17\n"
+                                  " Time-UTC:  3 h 57 min 14 sec \n"
+                                  " Delta-T : 68.59 sec\n"
+                                  " Latitude:  44 deg 46.99' \n"
+                                  " Longitude: -17 deg -11.60' \n";
   std::string menu = " >skip> \n";
   for (int i = 0; i < 25; ++i) menu += " \n";
   menu +=
@@ -121,30 +120,29 @@ TEST_F(Entry, Observation1WithDefaults) {
       " 2=MOON lower rim,   3=UPPER rim of MOON\n"
       "\n"
       "###>  [Default: 2  ]   Input:  => Moon lower rim\n";
-  const std::string rest =
-      head(1, true) + " => Moon lower rim\n" +
-      "\n       SEXTANT-Data:\n"
-      "\n###> Index correction(sext) Ic: 0.00' \n"
-      "                         +-Minutes \n"
-      " [Default: 0.00  ] Input: " +
-      head(1, true) +
-      " Year: 2017   Month: 6   Day: 17\n"
-      " Time-UTC:  3 h 57 min 14 sec \n"
-      " Latitude:  44 deg 46.99' \n"
-      " Longitude: -17 deg -11.60' \n"
-      " Index corr. Ic: 0.00'\n"
-      "\n###> Height of eye: 1.83 m \n"
-      "                         Meters \n"
-      " [Default: 1.83  ] Input: " +
-      head(1, true) +
-      " Year: 2017   Month: 6   Day: 17\n"
-      " Time-UTC:  3 h 57 min 14 sec \n"
-      " Latitude:  44 deg 46.99' \n"
-      " Longitude: -17 deg -11.60' \n"
-      " Indx corr. Ic: 0.0' Height of eye: 1.8m \n"
-      "\n###> SEXTANT measurement: Hs= 24 deg 14.00'\n"
-      "                          +-Degrees  Min.\n"
-      "[Default: 24 14.00 ] Input: ";
+  const std::string rest = head(1, true) + " => Moon lower rim\n" +
+                           "\n       SEXTANT-Data:\n"
+                           "\n###> Index correction(sext) Ic: 0.00' \n"
+                           "                         +-Minutes \n"
+                           " [Default: 0.00  ] Input: " +
+                           head(1, true) +
+                           " Year: 2017   Month: 6   Day: 17\n"
+                           " Time-UTC:  3 h 57 min 14 sec \n"
+                           " Latitude:  44 deg 46.99' \n"
+                           " Longitude: -17 deg -11.60' \n"
+                           " Index corr. Ic: 0.00'\n"
+                           "\n###> Height of eye: 1.83 m \n"
+                           "                         Meters \n"
+                           " [Default: 1.83  ] Input: " +
+                           head(1, true) +
+                           " Year: 2017   Month: 6   Day: 17\n"
+                           " Time-UTC:  3 h 57 min 14 sec \n"
+                           " Latitude:  44 deg 46.99' \n"
+                           " Longitude: -17 deg -11.60' \n"
+                           " Indx corr. Ic: 0.0' Height of eye: 1.8m \n"
+                           "\n###> SEXTANT measurement: Hs= 24 deg 14.00'\n"
+                           "                          +-Degrees  Min.\n"
+                           "[Default: 24 14.00 ] Input: ";
   const std::string tail = after_earth + menu + rest;
   ASSERT_GE(out.size(), tail.size());
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
@@ -213,9 +211,9 @@ TEST_F(Entry, YearClampAndWarnings) {
   const YearCase cases[] = {
       {"1400", 1400, true, true},   {"1582", 1582, false, true},
       {"1500", 1500, false, true},  {"1583", 1583, false, false},
-      {"1499", 1499, true, true},
-      {"2500", 2500, false, false}, {"2501", 2501, true, false},
-      {"9000", 5999, true, false},  {"-3000", -1999, true, true},
+      {"1499", 1499, true, true},   {"2500", 2500, false, false},
+      {"2501", 2501, true, false},  {"9000", 5999, true, false},
+      {"-3000", -1999, true, true},
   };
   for (const YearCase& c : cases) {
     earthcon_reset();
@@ -282,7 +280,7 @@ TEST_F(Entry, LatitudeLimits) {
   struct Case {
     double remembered_min;  // minutes of the remembered latitude
     const char* answer;
-    const char* shown;      // the latitude in the error line
+    const char* shown;  // the latitude in the error line
   };
   const Case cases[] = {
       {46.99, "90 1", "90.016667"},
@@ -296,8 +294,8 @@ TEST_F(Entry, LatitudeLimits) {
     rs.obs1.lat_min = c.remembered_min;
     earthcon_reset();
     // date, time, Earth conditions, latitude, the key after the error
-    const std::string out = enter(std::string("\n\n\n") + c.answer + "\n\n",
-                                  false);
+    const std::string out =
+        enter(std::string("\n\n\n") + c.answer + "\n\n", false);
     const std::string tail = std::string("\n!!! ERROR, Latitude=") + c.shown +
                              "\n restart with new position\n";
     ASSERT_GE(out.size(), tail.size()) << c.answer;
@@ -387,9 +385,12 @@ TEST_F(Entry, Observation1AnsweringStarSeesTheStarScreen) {
 
 TEST_F(Entry, HeightOfEyeClamp) {
   for (const auto& [answer, want] :
-       std::vector<std::pair<const char*, double>>{
-           {"55", 40}, {"-2", 0}, {"40", 40}, {"0", 0}, {"3.5", 3.5},
-           {"nan", 0}}) {
+       std::vector<std::pair<const char*, double>>{{"55", 40},
+                                                   {"-2", 0},
+                                                   {"40", 40},
+                                                   {"0", 0},
+                                                   {"3.5", 3.5},
+                                                   {"nan", 0}}) {
     rs = RunState{};
     earthcon_reset();
     Obs1Answers a;
@@ -504,7 +505,8 @@ TEST_F(StarList, Screen) {
             std::string::npos);
   const std::string last_rows =
       "\n 18=Bellatrix 38=Menkent   58=DUMMY    \n"
-      " 19=Betelgeus 39=Miaplacid " + std::string(12, ' ') + "\n" +
+      " 19=Betelgeus 39=Miaplacid " +
+      std::string(12, ' ') + "\n" +
       " ----------> Default-Star: 33 \n"
       " ==>  enter Number of Star: - Star selected: 12=Altair\n";
   EXPECT_NE(out.find(last_rows), std::string::npos) << out;

@@ -29,7 +29,8 @@ constexpr int kHangLimit = 60;
 
 bool ends_with_closing(const std::string& out) {
   return out.size() >= kClosing.size() &&
-         out.compare(out.size() - kClosing.size(), kClosing.size(), kClosing) == 0;
+         out.compare(out.size() - kClosing.size(), kClosing.size(), kClosing) ==
+             0;
 }
 
 // The record files left in dir are complete, as the program writes them.
@@ -49,16 +50,20 @@ class EndOfInputSweep : public ::testing::TestWithParam<const std::string*> {
 };
 
 INSTANTIATE_TEST_SUITE_P(Scripts, EndOfInputSweep,
-                         ::testing::Values(&ldtest::kCompleteRun, &ldtest::kTypedRun),
+                         ::testing::Values(&ldtest::kCompleteRun,
+                                           &ldtest::kTypedRun),
                          [](const auto& info) {
-                           return info.param == &ldtest::kCompleteRun ? "Defaults" : "Typed";
+                           return info.param == &ldtest::kCompleteRun
+                                      ? "Defaults"
+                                      : "Typed";
                          });
 
 TEST_P(EndOfInputSweep, TheCompleteRunIsComplete) {
   // The whole script reaches the final save: both files are written with the
   // final lines, and the closing key is its last character.
   const fs::path dir = testsupport::make_temp_dir("ld_sweep");
-  const auto r = testsupport::run_program(LD_VELDRAMONT, dir, kScript, kHangLimit);
+  const auto r =
+      testsupport::run_program(LD_VELDRAMONT, dir, kScript, kHangLimit);
   ASSERT_TRUE(r.ended);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(count(r.out, "\n>> fixed: write dodarivi0r1.txt \n"), 1);
@@ -70,7 +75,8 @@ TEST_P(EndOfInputSweep, TheCompleteRunIsComplete) {
 TEST_P(EndOfInputSweep, TheProgramEndsAtEveryCut) {
   for (size_t cut = 0; cut <= kScript.size(); ++cut) {
     const fs::path dir = testsupport::make_temp_dir("ld_sweep");
-    const auto r = testsupport::run_program(LD_VELDRAMONT, dir, kScript.substr(0, cut), kHangLimit);
+    const auto r = testsupport::run_program(LD_VELDRAMONT, dir,
+                                            kScript.substr(0, cut), kHangLimit);
     EXPECT_TRUE(r.ended) << "no end after the cut at " << cut;
     EXPECT_EQ(r.status, 0) << "cut at " << cut << " signal " << r.signal;
     EXPECT_EQ(count(r.out, "--- END ---"), 1) << "cut at " << cut;

@@ -34,7 +34,8 @@ const char kNotWritten2[] = " !!! file dodarivi0r2.txt could not be written\n";
 constexpr int kHangLimit = 60;
 
 std::string wrong_sequence(int prev) {
-  return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) + "\n";
+  return "??? dodarivi0r0.txt:\n? wrong sequence:" + std::to_string(prev) +
+         "\n";
 }
 
 // The Delta-T line of the entry screens.
@@ -63,7 +64,8 @@ class HostileFiles : public ::testing::Test {
     for (const auto& e : fs::directory_iterator(dir_)) {
       ++n;
       bool known = false;
-      for (const char* name : names) known = known || e.path().filename() == name;
+      for (const char* name : names)
+        known = known || e.path().filename() == name;
       EXPECT_TRUE(known) << "unexpected " << e.path().filename();
     }
     EXPECT_EQ(n, names.size());
@@ -118,7 +120,8 @@ TEST_F(ReadOnlyDir, WithoutFiles) {
   // gives Delta-T, also after 2020; no record file can be written, and the
   // run goes on with the values in memory.
   testsupport::ProgramRun r;
-  if (!run_read_only(ldtest::complete_run("2030"), &r)) GTEST_SKIP() << kNoNobody;
+  if (!run_read_only(ldtest::complete_run("2030"), &r))
+    GTEST_SKIP() << kNoNobody;
   EXPECT_GE(count(r.out, kUnusableTable), 2);  // at start-up and for 2030
   EXPECT_NE(r.out.find(deltat_line(deltatime(2030))), std::string::npos);
   EXPECT_GE(count(r.out, kNotWritten1), 2);  // at LOOP_TOP, after obs. 1, ...
@@ -211,10 +214,10 @@ std::string rows_10000() {
 struct TableCase {
   const char* name;
   std::string content;
-  const char* date;        // the answer to the date prompt
-  int order_messages;      // times the out-of-order message is shown
-  int message_year;        // the year it names
-  double deltat;           // the Delta-T of the sights
+  const char* date;    // the answer to the date prompt
+  int order_messages;  // times the out-of-order message is shown
+  int message_year;    // the year it names
+  double deltat;       // the Delta-T of the sights
 };
 
 TEST_F(HostileFiles, DeltaTTables) {
@@ -227,8 +230,8 @@ TEST_F(HostileFiles, DeltaTTables) {
       {"10,000 rows", rows_10000(), "2030", 0, 0, 75.0},
       {"10,000 rows, beyond row 40", rows_10000(), "2100", 0, 0, 0.0},
       // 2025 after 2030: every call that reaches it reports 2030.
-      {"rows out of order", "2020 69.4\n2030 70\n2025 71\n2040 72\n", "2031",
-       2, 2030, 0.0},
+      {"rows out of order", "2020 69.4\n2030 70\n2025 71\n2040 72\n", "2031", 2,
+       2030, 0.0},
       // Reading stops after the first row of 3000 or later; that row is the
       // last node.
       {"a year beyond 3000", "2020 69.4\n3500 100\n", "2030", 0, 0,
@@ -240,7 +243,8 @@ TEST_F(HostileFiles, DeltaTTables) {
   for (const TableCase& c : cases) {
     SCOPED_TRACE(c.name);
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(dir_)) fs::remove_all(e.path(), ec);
+    for (const auto& e : fs::directory_iterator(dir_))
+      fs::remove_all(e.path(), ec);
     navtest::put(dir_ / kDeltaTFile, c.content);
     const auto r = run(ldtest::complete_run(c.date, c.order_messages > 0));
     EXPECT_EQ(count(r.out, "??? dodarivi0r0.txt"), c.order_messages);
@@ -253,7 +257,8 @@ TEST_F(HostileFiles, DeltaTTables) {
     // The sights were computed with it (they do not fit the date, so where
     // the run goes from there is of no concern here), and the table is left
     // as it was.
-    EXPECT_NE(r.out.find(" ### ENTER: 1=repeat 9=stop, or hit RETURN "), std::string::npos);
+    EXPECT_NE(r.out.find(" ### ENTER: 1=repeat 9=stop, or hit RETURN "),
+              std::string::npos);
     EXPECT_EQ(slurp(dir_ / kDeltaTFile), c.content);
   }
 }
@@ -267,8 +272,8 @@ namespace {
 // normally when it is started with a stack limit of 512 KB.
 TEST(SmallStack, CompleteRunUnderAStackLimitOf512KB) {
   const fs::path dir = testsupport::make_temp_dir("ld_small_stack");
-  const auto r = testsupport::run_program(LD_VELDRAMONT, dir, ldtest::kCompleteRun, kHangLimit,
-                                      false, 512);
+  const auto r = testsupport::run_program(
+      LD_VELDRAMONT, dir, ldtest::kCompleteRun, kHangLimit, false, 512);
   testsupport::remove_tree(dir);
   EXPECT_TRUE(r.ended) << "the program did not end";
   EXPECT_EQ(r.status, 0) << "signal " << r.signal;

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 struct DateCase {
   const char* answer;
   int year, month, day;
@@ -81,8 +80,8 @@ TEST(FieldParsers, EmptyAnswerKeepsAnEmptyLine) {
   input_reset();
   ConsoleCapture con("1 2\n\n");
   EXPECT_EQ(parsenth(1, 0), 1);
-  EXPECT_EQ(parsenth(1, 5), 5);   // empty answer
-  EXPECT_EQ(parsenth(2, 7), 7);   // the kept line is now the empty one
+  EXPECT_EQ(parsenth(1, 5), 5);  // empty answer
+  EXPECT_EQ(parsenth(2, 7), 7);  // the kept line is now the empty one
 }
 
 TEST(FieldParsers, LastLineWithoutLineEnd) {
@@ -99,7 +98,10 @@ TEST(FieldParsers, LastLineWithoutLineEnd) {
   }
   {
     input_reset();
-    ConsoleCapture con(std::string("\0" "5\n", 3));  // a NUL byte first
+    ConsoleCapture con(
+        std::string("\0"
+                    "5\n",
+                    3));  // a NUL byte first
     EXPECT_EQ(parsenth(1, 3), 3);
   }
 }
@@ -111,7 +113,7 @@ TEST(FieldParsers, LongAnswerIsCutAt61Characters) {
   ASSERT_EQ(line.size(), 70u);
   ConsoleCapture con(line + "\n");
   EXPECT_EQ(parsenth(1, 0), 7);
-  EXPECT_EQ(parsenth(2, 0), 8);  // field 2 ends at the cut
+  EXPECT_EQ(parsenth(2, 0), 8);          // field 2 ends at the cut
   EXPECT_EQ(parsenth(1, 0), 123456789);  // the rest is the next answer
   EXPECT_THROW(parsenth(1, 0), EndOfInput);
 }

@@ -26,9 +26,9 @@ TEST(LDist, AgreesWithErfaSeparation) {
   struct Pair {
     double d1, d2, a1, a2;
   };
-  const Pair pairs[] = {{12.3, -5.6, 45.0, 101.2},   {-28.1, 19.9, 350.2, 10.4},
-                        {60.5, 61.0, 200.0, 230.0},  {-70.0, -10.0, 5.0, 185.0},
-                        {1.0, 2.0, 0.0, 179.0},      {23.4, -23.4, 90.0, 270.0}};
+  const Pair pairs[] = {{12.3, -5.6, 45.0, 101.2},  {-28.1, 19.9, 350.2, 10.4},
+                        {60.5, 61.0, 200.0, 230.0}, {-70.0, -10.0, 5.0, 185.0},
+                        {1.0, 2.0, 0.0, 179.0},     {23.4, -23.4, 90.0, 270.0}};
   for (const Pair& p : pairs) {
     const double sep =
         eraSeps(p.a1 * kRad, p.d1 * kRad, p.a2 * kRad, p.d2 * kRad) * kDeg;
@@ -58,8 +58,9 @@ struct Sky {
 
 // Distance between two bodies from their altitudes and azimuths.
 double distance(double h1, double z1, double h2, double z2) {
-  const double c = std::sin(h1 * kRad) * std::sin(h2 * kRad) +
-                   std::cos(h1 * kRad) * std::cos(h2 * kRad) * std::cos((z1 - z2) * kRad);
+  const double c =
+      std::sin(h1 * kRad) * std::sin(h2 * kRad) +
+      std::cos(h1 * kRad) * std::cos(h2 * kRad) * std::cos((z1 - z2) * kRad);
   return std::acos(c) * kDeg;
 }
 
@@ -71,16 +72,24 @@ double distance(double h1, double z1, double h2, double z2) {
 TEST(Lunaclear, ClearsAnApparentDistanceBackToTheTrueOne) {
   struct Case {
     Sky truth;
-    double pM;       // Moon's parallax in altitude, degrees
-    double rM, rB;   // refraction of Moon and body, degrees
-    double pB;       // parallax of the body (the Sun's), degrees
+    double pM;      // Moon's parallax in altitude, degrees
+    double rM, rB;  // refraction of Moon and body, degrees
+    double pB;      // parallax of the body (the Sun's), degrees
   };
   const Case cases[] = {
       {{30.0, 120.0, 45.0, 250.0}, 0.82, 1.7 / 60, 1.0 / 60, 0.0},
       {{12.5, 95.0, 8.0, 280.0}, 0.93, 4.4 / 60, 6.3 / 60, 0.0025},
       {{62.0, 170.0, 20.0, 30.0}, 0.46, 0.5 / 60, 2.6 / 60, 0.0},
-      {{40.0, 200.0, 41.0, 210.0}, 0.72, 1.1 / 60, 1.1 / 60, 0.0},   // 10 deg apart
-      {{5.0, 80.0, 6.0, 300.0}, 0.99, 9.8 / 60, 8.6 / 60, 0.0024},  // low, far apart
+      {{40.0, 200.0, 41.0, 210.0},
+       0.72,
+       1.1 / 60,
+       1.1 / 60,
+       0.0},  // 10 deg apart
+      {{5.0, 80.0, 6.0, 300.0},
+       0.99,
+       9.8 / 60,
+       8.6 / 60,
+       0.0024},  // low, far apart
   };
   for (const Case& c : cases) {
     const Sky& t = c.truth;
@@ -88,7 +97,8 @@ TEST(Lunaclear, ClearsAnApparentDistanceBackToTheTrueOne) {
     const double HaB = t.hB + c.rB - c.pB;
     const double apparent = distance(HaM, t.zM, HaB, t.zB);
     const double truth = distance(t.hM, t.zM, t.hB, t.zB);
-    const double cleared = Lunaclear(apparent, t.hM, t.hB, HaM, HaB, t.zM, t.zB, c.pM, 0);
+    const double cleared =
+        Lunaclear(apparent, t.hM, t.hB, HaM, HaB, t.zM, t.zB, c.pM, 0);
     EXPECT_NEAR(cleared, truth, 1e-4 * arcsec)
         << "apparent " << apparent << " true " << truth;
     // The clearing matters: it moves the distance by minutes of arc.
@@ -131,6 +141,7 @@ TEST(Lunaclear, ImpossibleSightsGiveNaNNotAClampedDistance) {
   // Apparent and observed altitudes that no refraction or parallax can join
   // (89.9 against 30 degrees) make the formed cosine leave [-1, 1] by much
   // more than rounding: the clearing gives NaN, not a clamped distance.
-  const double d = Lunaclear(40.0, 30.0, 30.0, 89.9, 30.1, 100.0, 200.0, 0.9, 45.0);
+  const double d =
+      Lunaclear(40.0, 30.0, 30.0, 89.9, 30.1, 100.0, 200.0, 0.9, 45.0);
   EXPECT_TRUE(std::isnan(d));
 }

@@ -70,7 +70,6 @@ TEST(EquationOfTime, SignOnTheMinutesOrOnTheSeconds) {
   EXPECT_TRUE(std::isnan(s));
 }
 
-
 // ---------------------------------------------------------------------------
 // Lines chosen by value on the screens.
 
@@ -92,8 +91,8 @@ TEST(ResultScreen, InterceptLine) {
     rs.calc.intercept = c.intercept;
     ConsoleCapture con;
     result_screen(rs);
-    EXPECT_TRUE(contains(con.output(), std::string(c.line) +
-                                           " ==> Azimut   = 180.00 degrees\n"))
+    EXPECT_TRUE(contains(
+        con.output(), std::string(c.line) + " ==> Azimut   = 180.00 degrees\n"))
         << c.intercept;
   }
 }
@@ -164,14 +163,16 @@ std::string star_block(int starno, double gha, double ra) {
 
 TEST(EphemerisBlock, StarLines) {
   const std::string altair = star_block(12, 27.691444, -30);
-  EXPECT_TRUE(contains(altair, "\n EPHEMERIDES of celestial object:\n"
-                               " ============ JDE = 0.0000000 ============\n"
-                               " GHA_STAR 12 > Altair= 27 deg 41' 29.20''\n"
-                               " GHA (dec.) = 27.69144400 deg \n"));
+  EXPECT_TRUE(contains(altair,
+                       "\n EPHEMERIDES of celestial object:\n"
+                       " ============ JDE = 0.0000000 ============\n"
+                       " GHA_STAR 12 > Altair= 27 deg 41' 29.20''\n"
+                       " GHA (dec.) = 27.69144400 deg \n"));
   // A star's right ascension of -30 degrees is shown in [0, 360).
-  EXPECT_TRUE(contains(altair, " Rectascension = 330.00000000 deg \n"
-                               " Rectascension = 22 hour 0 m 0.00 s\n"
-                               " SHA (star)= 30 deg 0' 0.00'' \n"));
+  EXPECT_TRUE(contains(altair,
+                       " Rectascension = 330.00000000 deg \n"
+                       " Rectascension = 22 hour 0 m 0.00 s\n"
+                       " SHA (star)= 30 deg 0' 0.00'' \n"));
   // A star has neither semi-diameter nor parallax.
   EXPECT_TRUE(contains(altair, " SDa=0.00'\n"));
   EXPECT_TRUE(contains(altair, " HP= 0.00'[max:0.00]\n"));
@@ -210,9 +211,9 @@ TEST(FinalScreen, InterceptWordsNameTheSun) {
     rs.calc.Az = 79.88;
     ConsoleCapture con;
     final_screen(rs);
-    EXPECT_TRUE(
-        contains(con.output(), std::string(" Course was:     0  Velocity: 0.00 \n") +
-                                   c.line + " ==> Azimut   =  79.88 degrees  \n"))
+    EXPECT_TRUE(contains(con.output(),
+                         std::string(" Course was:     0  Velocity: 0.00 \n") +
+                             c.line + " ==> Azimut   =  79.88 degrees  \n"))
         << c.intercept;
   }
 }
@@ -316,8 +317,9 @@ TEST_F(Passes, ResultWaitsForAKeyOnlyOutsideTheAutomaticPasses) {
     EXPECT_EQ(result_screens(rs), State::POST_OBS_MENU);
     EXPECT_EQ(con.unread(), "rest");
     // The line end that opens the ephemeris block closes the pause line.
-    EXPECT_TRUE(contains(con.output(), "     ... hit ENTER to continue \n"
-                                       " EPHEMERIDES of celestial object:\n"));
+    EXPECT_TRUE(contains(con.output(),
+                         "     ... hit ENTER to continue \n"
+                         " EPHEMERIDES of celestial object:\n"));
   }
   rs.flow.autorun = 1;
   ConsoleCapture con("xrest");
@@ -337,13 +339,12 @@ TEST_F(Passes, FirstLunarDistanceStep) {
   rs.flow.ldpasses = 4;
   ConsoleCapture con("\n\n\nxrest");
   EXPECT_EQ(lunar_distance_step(rs), State::OBS_INPUT);
-  EXPECT_EQ(con.output(),
-            cleared() + kLdQuestions +
-                " LDclear=48.6058 LDtrue=48.6057[deg]\n"
-                " Time new/old[h]: t1=3.9539 t0=3.9539\n"
-                " Time corrected by 0 hours 0 min\n"
-                " NEW TIME = 3 hours 57 min 13 sec\n"
-                "\n ITERATION starts, press ENTER ....");
+  EXPECT_EQ(con.output(), cleared() + kLdQuestions +
+                              " LDclear=48.6058 LDtrue=48.6057[deg]\n"
+                              " Time new/old[h]: t1=3.9539 t0=3.9539\n"
+                              " Time corrected by 0 hours 0 min\n"
+                              " NEW TIME = 3 hours 57 min 13 sec\n"
+                              "\n ITERATION starts, press ENTER ....");
   // One key read; what follows it stays pending for the entry that comes
   // next, which is not preceded by a discard.
   EXPECT_EQ(con.unread(), "rest");
@@ -371,8 +372,9 @@ TEST_F(Passes, LunarDistanceAnswers) {
   ConsoleCapture con("1.5\nnan\n2\n2\n-48 -7\n\n");
   EXPECT_EQ(lunar_distance_step(rs), State::OBS_INPUT);
   const std::string out = con.output();
-  EXPECT_EQ(count(out, " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 1 ] Input: "),
-            3);
+  EXPECT_EQ(
+      count(out, " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 1 ] Input: "),
+      3);
   EXPECT_EQ(rs.ld.limb, 2.0);
   EXPECT_EQ(rs.ld.side, -1);
   EXPECT_EQ(rs.ld.LD_limb, 48.11666666666667);  // a negative distance typed
@@ -387,11 +389,12 @@ TEST_F(Passes, LunarDistanceAnswers) {
   rs.flow.lddone = 0;
   ConsoleCapture again("\n1.5\n\n\n");
   lunar_distance_step(rs);
-  EXPECT_TRUE(contains(again.output(),
-                       " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 2 ] Input: "
-                       "\n To which side of Moon? 1=EAST 2=WEST: [Default: 2 ] "
-                       "Input: \n LUNAR DISTANCE = degrees  minutes:\n"
-                       "###> [Default: 48 7.00 ] Input: "));
+  EXPECT_TRUE(
+      contains(again.output(),
+               " Which Limb of Moon? 1=NEAR 2=FAR: [Default: 2 ] Input: "
+               "\n To which side of Moon? 1=EAST 2=WEST: [Default: 2 ] "
+               "Input: \n LUNAR DISTANCE = degrees  minutes:\n"
+               "###> [Default: 48 7.00 ] Input: "));
   EXPECT_EQ(rs.ld.limb, 2.0);
   EXPECT_EQ(rs.ld.side, +1);
 }
@@ -571,22 +574,24 @@ TEST_F(Passes, FixScreens) {
                            " Sextant corr. :  Ho= 7 deg 38.94'\n"
                            " Sextant calcul:  Hc= 7 deg 38.76'\n";
   EXPECT_EQ(out.substr(0, head.size()), head);
-  EXPECT_TRUE(contains(out, " Course was:     0  Velocity: 0.00 \n"
-                            " ==> Position =   0.18 miles closer to sun\n"
-                            " ==> Azimut   =  79.88 degrees  \n" +
-                                cleared() +
-                                "   Astro-Navigation by  LUNAR DISTANCE\n"
-                                " ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n"
-                                " Year: 2017   Month: 6   Day: 17\n"
-                                " ==> TIME-UTC: 3h 57m 13s, Delta_T: 68.59\n"));
+  EXPECT_TRUE(contains(out,
+                       " Course was:     0  Velocity: 0.00 \n"
+                       " ==> Position =   0.18 miles closer to sun\n"
+                       " ==> Azimut   =  79.88 degrees  \n" +
+                           cleared() +
+                           "   Astro-Navigation by  LUNAR DISTANCE\n"
+                           " ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n"
+                           " Year: 2017   Month: 6   Day: 17\n"
+                           " ==> TIME-UTC: 3h 57m 13s, Delta_T: 68.59\n"));
   // Sunrise and sunset at the fix (observation 2's intercept is below one
   // mile); no distances yet (no step after the first correction).
-  EXPECT_TRUE(contains(out, " SUN_R/S(Az)=5h21m(56) 20h56m(304) D~40m\n"
-                            " MOON: SDa= 15.70', Planet= Venus\n"
-                            " Final Position Error =  0.18 naut. miles\n"
-                            "\n ==> Approximate POSITION Fixed:\n"
-                            "    Latitude  =   44 deg 46.99' \n"
-                            "    Longitude =  -17 deg -11.35' \n\n"));
+  EXPECT_TRUE(contains(out,
+                       " SUN_R/S(Az)=5h21m(56) 20h56m(304) D~40m\n"
+                       " MOON: SDa= 15.70', Planet= Venus\n"
+                       " Final Position Error =  0.18 naut. miles\n"
+                       "\n ==> Approximate POSITION Fixed:\n"
+                       "    Latitude  =   44 deg 46.99' \n"
+                       "    Longitude =  -17 deg -11.35' \n\n"));
   EXPECT_EQ(rs.work.lat_deg, 44);
   EXPECT_EQ(rs.work.lon_deg, -17);
   EXPECT_NEAR(rs.fix.poserr, 0.18, 0.005);
@@ -635,12 +640,13 @@ TEST_F(Passes, FixFarFromTheRunPositionWarns) {
     rs.work.lat_deg = c.lat_deg;
     ConsoleCapture con;
     lunar_result_screen(rs);
-    EXPECT_EQ(contains(con.output(), " ?? Displacement too big, St. Hilaire?\n"),
-              c.hilaire)
-        << c.Hs1 << " " << c.poserr;
     EXPECT_EQ(
-        contains(con.output(), " !!! Position-estimate should be changed !!!\n"),
-        c.estimate)
+        contains(con.output(), " ?? Displacement too big, St. Hilaire?\n"),
+        c.hilaire)
+        << c.Hs1 << " " << c.poserr;
+    EXPECT_EQ(contains(con.output(),
+                       " !!! Position-estimate should be changed !!!\n"),
+              c.estimate)
         << c.lat_deg;
   }
 }
@@ -653,12 +659,14 @@ TEST_F(Passes, BadIntersection) {
   ConsoleCapture con("krest");
   EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
   const std::string out = con.output();
-  EXPECT_TRUE(contains(out, " ==> Azimut   = 225.00 degrees  \n"
-                            "\n!!! ERROR 4, bad intersection of position lines!" +
-                                cleared()));
+  EXPECT_TRUE(contains(out,
+                       " ==> Azimut   = 225.00 degrees  \n"
+                       "\n!!! ERROR 4, bad intersection of position lines!" +
+                           cleared()));
   EXPECT_EQ(con.unread(), "rest");
-  EXPECT_TRUE(contains(out, " !!! Observations not independent !!!\n"
-                            " !!! Result probably not good !!!\n\n"));
+  EXPECT_TRUE(contains(out,
+                       " !!! Observations not independent !!!\n"
+                       " !!! Result probably not good !!!\n\n"));
   EXPECT_EQ(rs.fix.lat, rs.sight2.pos.lat);  // line 2's foot point
   EXPECT_EQ(rs.flow.badfix, 0);
   ConsoleCapture none;  // end of input at the wait
@@ -673,8 +681,8 @@ TEST_F(Passes, AzimuthAndLatitudeErrorsRestart) {
     rs.flow.iterpasses = 29;
     ConsoleCapture con("krest");
     EXPECT_EQ(final_fix(rs), State::LOOP_TOP);
-    EXPECT_TRUE(contains(con.output(),
-                         "\n !!! ERROR: Azimut1,2: 400.000000 79.8"));
+    EXPECT_TRUE(
+        contains(con.output(), "\n !!! ERROR: Azimut1,2: 400.000000 79.8"));
     EXPECT_TRUE(contains(con.output(), "\n hit ENTER to restart!"));
     EXPECT_EQ(con.unread(), "rest");
     EXPECT_EQ(rs.flow.autorun, 0);
@@ -706,9 +714,10 @@ TEST_F(Passes, NotANumberInTheFixNeverConverges) {
   EXPECT_EQ(final_fix(rs), State::FINAL_MENU);
   const std::string out = con.output();
   EXPECT_TRUE(std::isnan(rs.fix.poserr));
-  EXPECT_TRUE(contains(out, " Final Position Error =   nan naut. miles\n"
-                            "\n ==> Approximate POSITION Fixed:\n"
-                            "    Latitude  =    0 deg   nan' \n"));
+  EXPECT_TRUE(contains(out,
+                       " Final Position Error =   nan naut. miles\n"
+                       "\n ==> Approximate POSITION Fixed:\n"
+                       "    Latitude  =    0 deg   nan' \n"));
   EXPECT_EQ(rs.work.lat_deg, 0);
   // The menu iterates by itself until the bound of passes, then reads.
   for (int i = 0; i < kMaxIteratePasses; ++i) {
@@ -732,8 +741,9 @@ TEST_F(Passes, WholeRunToTheFinalSave) {
   // read again until the menu of a converged fix after more than 30
   // lunar-distance passes, which stops.
   const std::string out = run(std::string(22, '\n') + "9\n");
-  EXPECT_EQ(count(out, "   Astro-Navigation by  LUNAR DISTANCE\n"
-                       " ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n"),
+  EXPECT_EQ(count(out,
+                  "   Astro-Navigation by  LUNAR DISTANCE\n"
+                  " ~~~~~~~~~~~~~~~ LUNAR RESULT ~~~~~~~~~~~~~\n"),
             33);
   EXPECT_EQ(count(out, "\n ==> POSITION has CONVERGED:\n"), 31);
   EXPECT_EQ(count(out, " ITERATION started:\n"), 2);
@@ -763,8 +773,8 @@ TEST_F(Passes, ImpossibleSightsEndByTheBoundOfPasses) {
   // A sextant altitude of the Moon above 90 degrees: the fixes never
   // converge; after 30 passes in a row the menu reads its answer, here the
   // end of input.
-  const std::string out = run(std::string(11, '\n') + "95 0\n" +
-                              std::string(10, '\n'));
+  const std::string out =
+      run(std::string(11, '\n') + "95 0\n" + std::string(10, '\n'));
   EXPECT_EQ(count(out, " ITERATION started:\n"), kMaxIteratePasses);
   EXPECT_EQ(count(out, "--- END ---"), 1);
 }
@@ -773,8 +783,8 @@ TEST_F(Passes, LongitudeNotANumberEndsByTheBoundOfPasses) {
   // A longitude has no range test: minutes that are not a number run into
   // every computation and the fix.  The fixes never converge; after 30 passes
   // in a row the menu reads its answer, here the end of input.
-  const std::string out = run(std::string(7, '\n') + "-17 nan\n" +
-                              std::string(14, '\n'));
+  const std::string out =
+      run(std::string(7, '\n') + "-17 nan\n" + std::string(14, '\n'));
   EXPECT_TRUE(contains(out, " Final Position Error =   nan naut. miles\n"));
   EXPECT_EQ(count(out, " ITERATION started:\n"), kMaxIteratePasses);
   EXPECT_EQ(count(out, "!!! ERROR, Latitude="), 0);

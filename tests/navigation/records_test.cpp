@@ -315,9 +315,11 @@ TEST_F(Records, NulBytesAndBinaryJunk) {
   // Random bytes, and random mixes of number-like pieces: every read ends
   // cleanly (the sanitizer build checks the memory and the arithmetic).
   std::mt19937 gen(12345);
-  const char* pieces[] = {"1", "-", "+", ".", "e", "9999999999", "0x",
-                          "inf", "nan", " ", "\n", "\t", "(", ")", "\0",
-                          "00000000000000000000", "1e309", "-0", "p", "E-"};
+  const char* pieces[] = {"1",     "-",          "+",  ".",
+                          "e",     "9999999999", "0x", "inf",
+                          "nan",   " ",          "\n", "\t",
+                          "(",     ")",          "\0", "00000000000000000000",
+                          "1e309", "-0",         "p",  "E-"};
   for (int round = 0; round < 400; ++round) {
     std::string junk;
     const int len = static_cast<int>(gen() % 3000);

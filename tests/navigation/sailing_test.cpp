@@ -47,7 +47,8 @@ Pos legs_by_hand(double nm, int n, double C, double lat, double lon) {
   return {lat, lim180(norm360(lon))};
 }
 
-Pos run(double jd1, double jd2, double speed, double course, double lat, double lon) {
+Pos run(double jd1, double jd2, double speed, double course, double lat,
+        double lon) {
   Pos p{};
   verspos(jd1, jd2, speed, course, lat, lon, &p.lat, &p.lon);
   return p;
@@ -71,7 +72,8 @@ TEST(Verspos, NoRunNoMove) {
   // Less than one nautical mile is no leg at all.
   p = run(jd, jd, -0.99, 37.0, 44.78, 190.0);
   EXPECT_EQ(p.lat, 44.78);
-  EXPECT_NEAR(p.lon, -170.0, 1e-12);  // the longitude is still brought into range
+  EXPECT_NEAR(p.lon, -170.0,
+              1e-12);  // the longitude is still brought into range
   // A run backwards in time at a positive speed is no run either.
   p = run(jd, jd - 0.5, 12.0, 37.0, 44.78, -17.19);
   EXPECT_EQ(p.lat, 44.78);
@@ -141,9 +143,10 @@ TEST(Shiftpos, MercatorSailingFollowsTheRhumbLine) {
   struct Case {
     double nm, lat, lon, course;
   };
-  for (Case c : {Case{100, 40, 20, 135}, Case{250, -33.9, 18.4, 290},
-                 Case{60, 10, -179.5, 45}, Case{30, 0, 0, 0}, Case{30, 0, 0, 180},
-                 Case{12, 70, 100, 89.98}, Case{12, 70, 100, 270.02}}) {
+  for (Case c :
+       {Case{100, 40, 20, 135}, Case{250, -33.9, 18.4, 290},
+        Case{60, 10, -179.5, 45}, Case{30, 0, 0, 0}, Case{30, 0, 0, 180},
+        Case{12, 70, 100, 89.98}, Case{12, 70, 100, 270.02}}) {
     const Pos s = shift(c.nm, c.lat, c.lon, c.course);
     const Pos r = rhumb(c.nm, c.lat, c.lon, c.course);
     EXPECT_NEAR(s.lat, r.lat, 1e-10) << c.course;
@@ -163,7 +166,8 @@ TEST(Shiftpos, EastWestCoursesUseParallelSailing) {
     // One degree of arc along the parallel, converted at the middle
     // latitude, without the sine of the course.
     const double mid = (lat + p.lat) / 2;
-    EXPECT_NEAR(p.lon, lon + east * 1.0 / std::cos(mid * kRad), 1e-12) << course;
+    EXPECT_NEAR(p.lon, lon + east * 1.0 / std::cos(mid * kRad), 1e-12)
+        << course;
     EXPECT_NEAR(p.lat, lat + std::cos(course * kRad), 1e-12) << course;
   }
   // 0.02 degree away from the east-west line Mercator sailing takes over;
@@ -219,7 +223,8 @@ TEST(Bestver, PlaneChartDistance) {
   // Difference of latitude alone: 60 nautical miles per degree.
   EXPECT_NEAR(bestver(10, 5, 11, 5, 1), 60, 1e-12);
   // 3 miles of latitude and 4 of departure at a scale of 0.5.
-  EXPECT_NEAR(bestver(20, 0.5 * 7, 20 + 3.0 / 60, 0.5 * 7 + 4.0 / 60, 0.5), 5, 1e-10);
+  EXPECT_NEAR(bestver(20, 0.5 * 7, 20 + 3.0 / 60, 0.5 * 7 + 4.0 / 60, 0.5), 5,
+              1e-10);
 }
 
 TEST(Bestver, ShortWayAcrossTheDateLine) {

@@ -54,12 +54,15 @@ TEST(HcAz, AgreesWithErfaHourAngleToAzimuthElevation) {
         worst_hc = std::fmax(worst_hc, std::fabs(r.Hc - el * kDeg));
         // The azimuth is ill-defined near the zenith: compare it where the
         // body stands at least a degree below.
-        if (el * kDeg < 89) worst_az = std::fmax(worst_az, azdiff(r.Az, az * kDeg));
+        if (el * kDeg < 89)
+          worst_az = std::fmax(worst_az, azdiff(r.Az, az * kDeg));
         EXPECT_GE(r.Az, 0.0);
         EXPECT_LT(r.Az, 360.0);
       }
-  EXPECT_LT(worst_hc, 1e-6 * arcsec) << "worst altitude difference (deg) " << worst_hc;
-  EXPECT_LT(worst_az, 1e-4 * arcsec) << "worst azimuth difference (deg) " << worst_az;
+  EXPECT_LT(worst_hc, 1e-6 * arcsec)
+      << "worst altitude difference (deg) " << worst_hc;
+  EXPECT_LT(worst_az, 1e-4 * arcsec)
+      << "worst azimuth difference (deg) " << worst_az;
 }
 
 TEST(HcAz, EastAndWestOfTheMeridian) {
@@ -132,13 +135,16 @@ TEST(HcAz, ZenithAndMeridianGiveRealValues) {
         // South of the zenith due south, north of it due north (to 1e-3
         // degree: the arccosine near 1, with the small cos(lat) of the
         // polar caps as divisor, is the limit here).
-        ASSERT_NEAR(azdiff(r.Az, dec < lat ? 180 : 0), 0, 1e-3) << "lat " << lat;
+        ASSERT_NEAR(azdiff(r.Az, dec < lat ? 180 : 0), 0, 1e-3)
+            << "lat " << lat;
       }
       // The same sums in plain arithmetic, to show that the positions swept
       // do reach the rounding the reduction has to hold.
       const double la = lat * kRad, de = dec * kRad;
-      const double s = std::cos(la) * std::cos(de) + std::sin(de) * std::sin(la);
-      if (std::fabs(s) > 1) ++beyond;
+      const double s =
+          std::cos(la) * std::cos(de) + std::sin(de) * std::sin(la);
+      if (std::fabs(s) > 1)
+        ++beyond;
       else if (std::fabs(std::cos(la) * std::cos(std::asin(s))) > 0 &&
                std::fabs((std::sin(de) - std::sin(la) * s) /
                          (std::cos(la) * std::cos(std::asin(s)))) > 1)
@@ -172,7 +178,8 @@ struct Correction {
 };
 
 Correction correct(int body, double lat, double zn, double hs, double ic,
-                   double temp, double press, double eye, double sd, double hp) {
+                   double temp, double press, double eye, double sd,
+                   double hp) {
   Correction c{};
   c.Ho = BESCHICKUNG(body, lat, zn, hs, ic, temp, press, eye, sd, hp, &c.P,
                      &c.dip, &c.R, &c.SDa, &c.S);
@@ -181,12 +188,15 @@ Correction correct(int body, double lat, double zn, double hs, double ic,
 
 // Refraction of the standard atmosphere (10 C, 1010 hPa) by Bennett's
 // formula, arcminutes, for an apparent altitude in degrees.
-double bennett(double h) { return 1.0 / std::tan((h + 7.31 / (h + 4.4)) * kRad); }
+double bennett(double h) {
+  return 1.0 / std::tan((h + 7.31 / (h + 4.4)) * kRad);
+}
 
 // Refraction of the two branches, arcminutes, written out from their
 // published coefficients.
 double refr_low(double h) {
-  return (34.133 + 4.197 * h + 0.00428 * h * h) / (1 + 0.505 * h + 0.0845 * h * h);
+  return (34.133 + 4.197 * h + 0.00428 * h * h) /
+         (1 + 0.505 * h + 0.0845 * h * h);
 }
 double refr_high(double h) {
   const double t = std::tan(h * kRad);
@@ -211,7 +221,8 @@ TEST(Beschickung, DipGrowsWithTheRootOfTheHeightOfEye) {
     EXPECT_NEAR(c.dip, 1.76 * std::sqrt(eye), 1e-14) << eye;
     // Dip lifts the horizon the eye sees: the sextant altitude over it is
     // the altitude over the true horizon plus the dip.
-    const Correction c0 = correct(8, 0, 0, 40 - c.dip / 60, 0, 10, 1010, 0, 0, 0);
+    const Correction c0 =
+        correct(8, 0, 0, 40 - c.dip / 60, 0, 10, 1010, 0, 0, 0);
     EXPECT_NEAR(c.Ho, c0.Ho, 1e-12) << eye;
   }
 }
@@ -251,10 +262,12 @@ TEST(Beschickung, TemperatureAndPressureScaleTheRefractionApplied) {
       double temp, press;
     };
     for (Air air : {Air{-10, 1030}, Air{35, 990}, Air{16.1, 1026.4}}) {
-      const Correction c = correct(8, 0, 0, hs, 0, air.temp, air.press, 0, 0, 0);
+      const Correction c =
+          correct(8, 0, 0, hs, 0, air.temp, air.press, 0, 0, 0);
       EXPECT_EQ(c.R, std_air.R) << "the output is the unscaled refraction";
       // Density of the air relative to the standard: p/1010 x 283.15/T.
-      const double density = (air.press / 1010.0) * (283.15 / (273.15 + air.temp));
+      const double density =
+          (air.press / 1010.0) * (283.15 / (273.15 + air.temp));
       EXPECT_NEAR((hs - c.Ho) * 60, density * std_air.R, 1e-10) << hs;
     }
   }
@@ -305,8 +318,10 @@ struct MoonSeen {
 MoonSeen moon_seen(double A, double hp_arcmin) {
   const double rho = 1 / std::sin(hp_arcmin / 60 * kRad);
   const double a = A * kRad;
-  const double delta = -std::sin(a) + std::sqrt(rho * rho - std::cos(a) * std::cos(a));
-  const double x = delta * std::cos(a), y = delta * std::sin(a) + 1;  // from the centre
+  const double delta =
+      -std::sin(a) + std::sqrt(rho * rho - std::cos(a) * std::cos(a));
+  const double x = delta * std::cos(a),
+               y = delta * std::sin(a) + 1;  // from the centre
   return {std::asin(0.2725 / delta) * kDeg, std::atan2(y, x) * kDeg - A};
 }
 
@@ -360,8 +375,9 @@ TEST(Beschickung, FlatteningReducesTheParallaxTowardsThePoles) {
   // At the pole the Earth's radius is (1 - f) of the equatorial one, and the
   // vertical is the geocentric one: the parallax shrinks by that factor.
   const double f = 1 / 298.257223563;
-  const double expect = std::asin((1 - f) * std::sin(hp / 60 * kRad) *
-                                  std::cos(Hcen * kRad)) * kDeg * 60;
+  const double expect =
+      std::asin((1 - f) * std::sin(hp / 60 * kRad) * std::cos(Hcen * kRad)) *
+      kDeg * 60;
   EXPECT_NEAR(pole.P, expect, 1e-3);  // first-order term: within 0.001'
   EXPECT_LT(pole.P, eq.P - 0.1);      // the reduction is about 0.16'
   // In middle latitudes the term depends on the azimuth; it vanishes on
@@ -386,9 +402,13 @@ TEST(ApparentAltitude, LimbSignOfTheSemiDiameter) {
   // Ic 1.5', Hs 30 deg, dip 2.4', SDa 16'.
   const double base = (1.5 / 60 + 30.0) - 2.4 / 60;
   const Case cases[] = {
-      {0, base + 16.0 / 60}, {1, base - 16.0 / 60},  // the Sun
-      {2, base + 16.0 / 60}, {3, base - 16.0 / 60},  // the Moon
-      {4, base}, {7, base}, {8, base},  // planets and stars have no limb
+      {0, base + 16.0 / 60},
+      {1, base - 16.0 / 60},  // the Sun
+      {2, base + 16.0 / 60},
+      {3, base - 16.0 / 60},  // the Moon
+      {4, base},
+      {7, base},
+      {8, base},  // planets and stars have no limb
   };
   for (const Case& c : cases)
     EXPECT_EQ(apparent_altitude(c.bodycode, 1.5, 30.0, 2.4, 16.0), c.want)

@@ -43,11 +43,12 @@ double by_fmod(double x) {
 }
 
 TEST(SeriesArguments, LiftedAsByFmodForEverySeriesArgument) {
-  const VsopSeries* all[] = {&vsop87d_earth_L,   &vsop87d_earth_B,   &vsop87d_earth_R,
-                             &vsop87d_venus_L,   &vsop87d_venus_B,   &vsop87d_venus_R,
-                             &vsop87d_mars_L,    &vsop87d_mars_B,    &vsop87d_mars_R,
-                             &vsop87d_jupiter_L, &vsop87d_jupiter_B, &vsop87d_jupiter_R,
-                             &vsop87d_saturn_L,  &vsop87d_saturn_B,  &vsop87d_saturn_R};
+  const VsopSeries* all[] = {
+      &vsop87d_earth_L,   &vsop87d_earth_B,   &vsop87d_earth_R,
+      &vsop87d_venus_L,   &vsop87d_venus_B,   &vsop87d_venus_R,
+      &vsop87d_mars_L,    &vsop87d_mars_B,    &vsop87d_mars_R,
+      &vsop87d_jupiter_L, &vsop87d_jupiter_B, &vsop87d_jupiter_R,
+      &vsop87d_saturn_L,  &vsop87d_saturn_B,  &vsop87d_saturn_R};
   for (double tau = -2.7; tau < 0.0; tau += 0.0731) {
     for (const VsopSeries* s : all) {
       for (int k = 0; k < s->npowers; ++k) {
@@ -63,7 +64,8 @@ TEST(SeriesArguments, LiftedAsByFmodForEverySeriesArgument) {
 }
 
 TEST(SeriesArguments, LiftedAsByFmodAtMultiplesOfTheTurnAndTheirNeighbours) {
-  for (double n : {1.0, 2.0, 3.0, 7.0, 1000.0, 140737.0, 1e6, 33554431.0, 33554432.0, 5e7}) {
+  for (double n : {1.0, 2.0, 3.0, 7.0, 1000.0, 140737.0, 1e6, 33554431.0,
+                   33554432.0, 5e7}) {
     double x = -n * kTurn;
     for (int step = 0; step < 8; ++step) x = std::nextafter(x, 0.0);
     for (int step = 0; step < 16; ++step) {
@@ -75,9 +77,10 @@ TEST(SeriesArguments, LiftedAsByFmodAtMultiplesOfTheTurnAndTheirNeighbours) {
 
 TEST(SeriesArguments, LiftedAsByFmodAtSpecialArguments) {
   const double inf = std::numeric_limits<double>::infinity();
-  for (double x : {0.0, -0.0, 1e-300, -1e-300, -1e-20, -3.4e-16, -3.5e-16, -kTurn / 2, -kTurn,
-                   -2 * kTurn, kTurn, 1e5, 5e5, -1e9, -1e12, -1e17, -1e300, inf, -inf,
-                   std::nan("")}) {
+  for (double x :
+       {0.0,        -0.0,   1e-300,     -1e-300, -1e-20, -3.4e-16,    -3.5e-16,
+        -kTurn / 2, -kTurn, -2 * kTurn, kTurn,   1e5,    5e5,         -1e9,
+        -1e12,      -1e17,  -1e300,     inf,     -inf,   std::nan("")}) {
     EXPECT_TRUE(same(x));
   }
 }

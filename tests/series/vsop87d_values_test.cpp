@@ -19,7 +19,8 @@ namespace {
 constexpr double kRadToDeg = 57.29577951308232;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kEps = std::numeric_limits<double>::epsilon();
-const double kTau1992 = (2448976.5 - 2451545) / 365250;  // 1992 December 20, 0h TT
+const double kTau1992 =
+    (2448976.5 - 2451545) / 365250;  // 1992 December 20, 0h TT
 
 struct Body {
   const char* name;
@@ -32,11 +33,14 @@ struct Body {
 };
 
 const Body kBodies[] = {
-    {"earth", Learth, Bearth, Rearth, &vsop87d_earth_L, &vsop87d_earth_B, &vsop87d_earth_R},
-    {"venus", Lvenus, Bvenus, Rvenus, &vsop87d_venus_L, &vsop87d_venus_B, &vsop87d_venus_R},
-    {"mars", Lmars, Bmars, Rmars, &vsop87d_mars_L, &vsop87d_mars_B, &vsop87d_mars_R},
-    {"jupiter", Ljupiter, Bjupiter, Rjupiter, &vsop87d_jupiter_L, &vsop87d_jupiter_B,
-     &vsop87d_jupiter_R},
+    {"earth", Learth, Bearth, Rearth, &vsop87d_earth_L, &vsop87d_earth_B,
+     &vsop87d_earth_R},
+    {"venus", Lvenus, Bvenus, Rvenus, &vsop87d_venus_L, &vsop87d_venus_B,
+     &vsop87d_venus_R},
+    {"mars", Lmars, Bmars, Rmars, &vsop87d_mars_L, &vsop87d_mars_B,
+     &vsop87d_mars_R},
+    {"jupiter", Ljupiter, Bjupiter, Rjupiter, &vsop87d_jupiter_L,
+     &vsop87d_jupiter_B, &vsop87d_jupiter_R},
     {"saturn", Lsaturn, Bsaturn, Rsaturn, &vsop87d_saturn_L, &vsop87d_saturn_B,
      &vsop87d_saturn_R},
 };
@@ -60,7 +64,8 @@ const Body* find_body(const std::string& name) {
 // 0.17 for a latitude (Jupiter at tau -0.007) and 0.40 for a radius vector
 // (Saturn at tau 0.024), so the budget errs on the generous side.  The tests
 // allow twice the budget, more than four times the largest difference seen.
-double rounding_budget(const VsopSeries& s, double tau, double v, bool longitude) {
+double rounding_budget(const VsopSeries& s, double tau, double v,
+                       bool longitude) {
   double total = 0.0;
   double tk = 1.0;
   for (int k = 0; k < s.npowers; ++k) {
@@ -71,7 +76,9 @@ double rounding_budget(const VsopSeries& s, double tau, double v, bool longitude
       amplitudes += t.A;
       arguments += t.A * (std::fabs(t.C * tau) + kTwoPi);
     }
-    total += tk * (std::sqrt(static_cast<double>(s.powers[k].count)) * amplitudes + arguments);
+    total +=
+        tk * (std::sqrt(static_cast<double>(s.powers[k].count)) * amplitudes +
+              arguments);
     tk *= std::fabs(tau);
   }
   if (longitude) total += std::fabs(v) + kTwoPi;
@@ -135,7 +142,8 @@ TEST(VsopValues, AgreeWithIndependentEvaluation) {
     EXPECT_LE(std::fabs(dl), rounding_budget(*b->l, r.tau, vl, true))
         << r.body << " L at tau " << r.tau;
     const double vb = vsop87d_value(*b->b, r.tau);
-    EXPECT_NEAR(b->B(r.tau) / kRadToDeg, r.B, rounding_budget(*b->b, r.tau, vb, false))
+    EXPECT_NEAR(b->B(r.tau) / kRadToDeg, r.B,
+                rounding_budget(*b->b, r.tau, vb, false))
         << r.body << " B at tau " << r.tau;
     const double vr = vsop87d_value(*b->r, r.tau);
     EXPECT_NEAR(b->R(r.tau), r.R, rounding_budget(*b->r, r.tau, vr, false))
@@ -150,9 +158,12 @@ TEST(VsopValues, AgreeWithIndependentEvaluation) {
 TEST(VsopValues, ExactOrderOfOperations) {
   for (double tau : {0.0, 0.025, 0.2, 1.5}) {
     for (const Body& b : kBodies) {
-      EXPECT_EQ(vsop87d_value(*b.l, tau), value_by_turns(*b.l, tau)) << b.name << " L " << tau;
-      EXPECT_EQ(vsop87d_value(*b.b, tau), value_by_turns(*b.b, tau)) << b.name << " B " << tau;
-      EXPECT_EQ(vsop87d_value(*b.r, tau), value_by_turns(*b.r, tau)) << b.name << " R " << tau;
+      EXPECT_EQ(vsop87d_value(*b.l, tau), value_by_turns(*b.l, tau))
+          << b.name << " L " << tau;
+      EXPECT_EQ(vsop87d_value(*b.b, tau), value_by_turns(*b.b, tau))
+          << b.name << " B " << tau;
+      EXPECT_EQ(vsop87d_value(*b.r, tau), value_by_turns(*b.r, tau))
+          << b.name << " R " << tau;
     }
   }
 }
@@ -162,14 +173,16 @@ TEST(VsopValues, ExactOrderOfOperations) {
 // degree even at the year -700; the sums of Mars by about 1e-11.
 TEST(VsopValues, RemainderAgreesWithLiftingTurnByTurn) {
   for (double tau : {-2.7, -1.0, -0.2, kTau1992}) {
-    EXPECT_NEAR(vsop87d_value(vsop87d_earth_L, tau), value_by_turns(vsop87d_earth_L, tau),
-                1e-7 / kRadToDeg)
+    EXPECT_NEAR(vsop87d_value(vsop87d_earth_L, tau),
+                value_by_turns(vsop87d_earth_L, tau), 1e-7 / kRadToDeg)
         << tau;
-    EXPECT_NEAR(vsop87d_value(vsop87d_venus_L, tau), value_by_turns(vsop87d_venus_L, tau),
-                1e-8 / kRadToDeg)
+    EXPECT_NEAR(vsop87d_value(vsop87d_venus_L, tau),
+                value_by_turns(vsop87d_venus_L, tau), 1e-8 / kRadToDeg)
         << tau;
-    for (const VsopSeries* s : {&vsop87d_mars_L, &vsop87d_mars_B, &vsop87d_mars_R}) {
-      EXPECT_NEAR(vsop87d_value(*s, tau), value_by_turns(*s, tau), 3e-11) << tau;
+    for (const VsopSeries* s :
+         {&vsop87d_mars_L, &vsop87d_mars_B, &vsop87d_mars_R}) {
+      EXPECT_NEAR(vsop87d_value(*s, tau), value_by_turns(*s, tau), 3e-11)
+          << tau;
     }
   }
 }
@@ -191,7 +204,8 @@ TEST(VsopValues, JupiterPublished) {
       {0.2, 106.52921299175, 343.674299277, -1.131644062, 4.9866795974},
   };
   for (const Published& c : cases) {
-    EXPECT_NEAR(vsop87d_value(vsop87d_jupiter_L, c.tau), c.V, 0.5e-11 + 1e-13) << c.tau;
+    EXPECT_NEAR(vsop87d_value(vsop87d_jupiter_L, c.tau), c.V, 0.5e-11 + 1e-13)
+        << c.tau;
     EXPECT_NEAR(Ljupiter(c.tau), c.L, 0.5e-9 + 1e-12) << c.tau;
     EXPECT_NEAR(Bjupiter(c.tau), c.B, 0.5e-9 + 1e-12) << c.tau;
     EXPECT_NEAR(Rjupiter(c.tau), c.R, 0.5e-10 + 1e-13) << c.tau;
@@ -212,7 +226,8 @@ TEST(VsopValues, SaturnLongitudePublished) {
       {0.2, 43.49977328766, 332.353419159, 0, 0},
   };
   for (const Published& c : cases) {
-    EXPECT_NEAR(vsop87d_value(vsop87d_saturn_L, c.tau), c.V, 0.5e-11 + 1e-13) << c.tau;
+    EXPECT_NEAR(vsop87d_value(vsop87d_saturn_L, c.tau), c.V, 0.5e-11 + 1e-13)
+        << c.tau;
     EXPECT_NEAR(Lsaturn(c.tau), c.L, 0.5e-9 + 1e-12) << c.tau;
   }
 }
@@ -245,7 +260,8 @@ TEST(VsopValues, EarthLongitudeIsLiftedNotReduced) {
   const double l = Learth(tau2024);
   EXPECT_GT(l, 360.0 * 24);
   EXPECT_NEAR(std::fmod(l, 360.0), std::fmod(100.4, 360.0), 1.0);
-  for (double tau = -2.7; tau < 0.0; tau += 0.01) EXPECT_GE(Learth(tau), 0.0) << tau;
+  for (double tau = -2.7; tau < 0.0; tau += 0.01)
+    EXPECT_GE(Learth(tau), 0.0) << tau;
 }
 
 // Finite for every date of the span -700 to 3500 (tau -2.7 to +1.5), the
@@ -254,7 +270,8 @@ TEST(VsopValues, FiniteAndInRangeOverTheSpan) {
   for (double tau = -2.7; tau <= 1.5 + 1e-9; tau += 0.0125) {
     for (const Body& b : kBodies) {
       const double l = b.L(tau);
-      EXPECT_TRUE(std::isfinite(l) && std::isfinite(b.B(tau)) && std::isfinite(b.R(tau)))
+      EXPECT_TRUE(std::isfinite(l) && std::isfinite(b.B(tau)) &&
+                  std::isfinite(b.R(tau)))
           << b.name << " " << tau;
       if (b.L != Learth) {
         EXPECT_TRUE(l >= 0.0 && l <= 360.0) << b.name << " " << tau << " " << l;

@@ -14,9 +14,8 @@ class ConsoleCapture {
   explicit ConsoleCapture(const std::string& input = "") : input_(input) {
     // fmemopen needs a buffer of at least one byte; an empty input is a
     // stream that is at its end at once.
-    in_ = input_.empty()
-              ? std::fopen("/dev/null", "r")
-              : fmemopen(input_.data(), input_.size(), "r");
+    in_ = input_.empty() ? std::fopen("/dev/null", "r")
+                         : fmemopen(input_.data(), input_.size(), "r");
     out_ = open_memstream(&buf_, &len_);
     if (in_ == nullptr || out_ == nullptr) std::abort();
     con_bind(in_, out_);

@@ -25,10 +25,10 @@ namespace testsupport {
 constexpr uid_t kNobody = 65534;  // nobody / nogroup
 
 struct ProgramRun {
-  bool ended = false;  // the program ended by itself within the time limit
-  int status = -1;     // its exit status (-1: killed by a signal)
-  int signal = 0;      // the signal that ended it, if any
-  std::string out;     // what it printed on standard output
+  bool ended = false;      // the program ended by itself within the time limit
+  int status = -1;         // its exit status (-1: killed by a signal)
+  int signal = 0;          // the signal that ended it, if any
+  std::string out;         // what it printed on standard output
   double cpu_seconds = 0;  // processor time of the program (user + system)
 };
 
@@ -39,8 +39,7 @@ struct ProgramRun {
 // that limit on the size of its stack.
 inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
                               const std::string& answers, int timeout_s,
-                              bool as_nobody = false,
-                              long stack_limit_kb = 0) {
+                              bool as_nobody = false, long stack_limit_kb = 0) {
   const TempDir io("ld_prog_io");
   const fs::path in_file = io.path() / "input";
   const fs::path out_file = io.path() / "stdout";
@@ -72,8 +71,8 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
     if (timeout_s <= 0) {
       r.ended = wait4(pid, &st, 0, &ru) == pid;
     } else {
-      const auto deadline = std::chrono::steady_clock::now() +
-                            std::chrono::seconds(timeout_s);
+      const auto deadline =
+          std::chrono::steady_clock::now() + std::chrono::seconds(timeout_s);
       for (;;) {
         if (wait4(pid, &st, WNOHANG, &ru) == pid) {
           r.ended = true;

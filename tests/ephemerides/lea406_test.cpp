@@ -19,6 +19,7 @@
 #include "leascan.h"
 #include "leatab.h"
 #include "moon.h"
+#include "xorshift.h"
 
 namespace {
 
@@ -352,13 +353,7 @@ TEST(LEA406, RowReaderMatchesTheScanOnAnyRow) {
         std::string("  0  ")})
     EXPECT_TRUE(reads_as_the_scan(Slot(row))) << row;
   // Single characters changed anywhere in rows of each block.
-  std::uint64_t state = 0x2545F4914F6CDD1DULL;
-  auto next = [&state] {  // xorshift64
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  testsupport::Xorshift64 next(0x2545F4914F6CDD1DULL);
   const char alphabet[] = " -+.0123456789eEinxp\t\n";
   for (int i = 0; i < 20000; ++i) {
     std::string row = leatab[1 + next() % 3871];

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "angles.h"
+#include "xorshift.h"
 
 namespace {
 
@@ -196,20 +197,14 @@ TEST(Norm2pi, SameDoubleAsTheLibraryRemainder) {
   // a negative one is lifted by the exact remainder rounded once: bit for bit
   // what fmod gives with one turn added, also next to exact multiples of the
   // turn.  The arguments take both signs in no pattern, as the series'
-  // arguments do before 2000, and the selection between the two is made
-  // without a jump: every edge of it is here too.
+  // arguments do before 2000, and every edge of the choice between the
+  // argument and its lifted value is here too.
   auto reference = [](double x) {
     if (!(x < 0)) return x;
     const double r = std::fmod(x, kTwoPi);
     return (r < 0) ? r + kTwoPi : r + 0.0;
   };
-  std::uint64_t state = 88172645463325252ull;
-  auto next = [&state] {  // xorshift64
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  testsupport::Xorshift64 next(88172645463325252ull);
   for (int i = 0; i < 400000; ++i) {
     const double u = static_cast<double>(next() >> 11) * 0x1p-53;
     double x;

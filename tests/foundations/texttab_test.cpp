@@ -10,6 +10,7 @@
 #include <string>
 
 #include "texttab.h"
+#include "xorshift.h"
 
 namespace {
 
@@ -167,13 +168,7 @@ TEST(Texttab, NutationRowAsItsWindowsRead) {
     EXPECT_TRUE(same(row.substr(0, 33) + "7")) << "column 33";
     EXPECT_TRUE(same(row + "7")) << "column 34";
   }
-  std::uint64_t state = 0x2545F4914F6CDD1DULL;
-  auto next = [&state] {  // xorshift64
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state;
-  };
+  testsupport::Xorshift64 next(0x2545F4914F6CDD1DULL);
   const char alphabet[] = " -+.0123456789eEinx\t";
   for (int i = 0; i < 20000; ++i) {
     std::string r = rows[next() % 9];

@@ -1,7 +1,10 @@
 // Pieces shared by the apparent-place routines.
 #pragma once
 
+#include <cmath>
+
 #include "angles.h"
+#include "constants.h"
 
 // The time of one instant and the Earth's orientation at it, as every place
 // routine (suneph, mooneph, starseph, planeteph) forms them first.
@@ -49,4 +52,24 @@ inline double ra_in_turn(double a, double r2d) {
 inline double ra_half_turn(double alpha, double d2r) {
   const double ra = alpha / d2r;
   return ra == -180.0 ? 180.0 : ra;
+}
+
+// Given:     lambda   apparent ecliptic longitude, degrees
+//            beta     ecliptic latitude, degrees (a southern latitude may
+//                     come as 360 less its size: only its sine, cosine and
+//                     tangent are taken)
+//            eps      true obliquity of date, degrees
+// Returned:  ra       apparent right ascension, degrees, [0, 360)
+//            dec      apparent declination, degrees
+// Notes:     The rotation from the ecliptic to the equator that the places
+//            of the Sun and the Moon take, with the almanac reduction's
+//            factor K from radians to degrees.
+inline void ecliptic_to_equator_K(double lambda, double beta, double eps,
+                                  double* ra, double* dec) {
+  using constants::K;
+  *ra =
+      norm360(K * std::atan2(sind(lambda) * cosd(eps) - tand(beta) * sind(eps),
+                             cosd(lambda)));
+  *dec = K * std::asin(sind(beta) * cosd(eps) +
+                       cosd(beta) * sind(eps) * sind(lambda));
 }

@@ -37,11 +37,8 @@ void mooneph(double deltaT, int year, int month, int day, int hour, int minute,
   // Beta enters only through sind, cosd and tand, so its [0, 360) form
   // serves as well as the signed angle.
   const double lam = lambda + dpsi;
-  const double ra =
-      norm360(K * std::atan2(sind(lam) * cosd(eps) - tand(beta) * sind(eps),
-                             cosd(lam)));
-  const double dec = K * std::asin(sind(beta) * cosd(eps) +
-                                   cosd(beta) * sind(eps) * sind(lam));
+  double ra = 0, dec = 0;
+  ecliptic_to_equator_K(lam, beta, eps, &ra, &dec);
   const double gha = norm360(pt.GAST - ra);
   const double hp = (K * 60) * std::asin(6378.14 / Delta);
   const double sd = (358473400 / Delta) / 60;

@@ -19,12 +19,9 @@
 #include <cmath>
 
 #include "angles.h"
-#include "constants.h"
 #include "ephcommon.h"
 #include "sun.h"
 #include "vsop87d.h"
-
-using constants::K;  // radians to degrees, as the almanac reduction holds it
 
 void suneph(double deltaT, int year, int month, int day, int hour, int minute,
             int second, double* Dec, double* GHA, double* GAST, double* RA,
@@ -47,11 +44,8 @@ void suneph(double deltaT, int year, int month, int day, int hour, int minute,
   const double R = Rearth(tau);
   const double lambda = norm360(dpsi + Theta - 0.005691611 / R);
 
-  const double ra =
-      norm360(K * std::atan2(sind(lambda) * cosd(eps) - tand(beta) * sind(eps),
-                             cosd(lambda)));
-  const double dec = K * std::asin(sind(beta) * cosd(eps) +
-                                   cosd(beta) * sind(eps) * sind(lambda));
+  double ra = 0, dec = 0;
+  ecliptic_to_equator_K(lambda, beta, eps, &ra, &dec);
   const double gha = norm360(pt.GAST - ra);
 
   *Dec = dec;

@@ -224,4 +224,80 @@ TEST(GoldenInProcess, TwoRunsAtOnceOnTwoThreads) {
   EXPECT_EQ(fs::current_path(), cwd);
 }
 
+// The lines of a text, without their line ends.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return lines;
+}
+
+// Both sights are taken at one time, so a positive velocity on line 9 of
+// the second record file, a speed in knots, runs the ship over no time and
+// moves nothing.  The run with course 045 and 12 knots prints what the same
+// run with 0 and 0 prints, line for line, but for the three lines that echo
+// line 9 (the summary of observation 2, the FINAL screen, ITERATE), and
+// leaves the same files but for that line.
+TEST(GoldenBetweenSights, SpeedMovesNothing) {
+  const fs::path folder = kGolden / "run_between_sights_speed";
+  const std::string answers = slurp(folder / "input");
+  const std::string record = slurp(folder / "setup" / "dodarivi0r2.txt");
+  const std::string speed = "45.000000 12.000000\n";
+  ASSERT_GE(record.size(), speed.size());
+  const std::string head = record.substr(0, record.size() - speed.size());
+  ASSERT_EQ(head + speed, record);
+
+  struct Run {
+    std::string out;
+    std::map<std::string, std::string> files;
+  };
+  const auto run_with = [&](const std::string& line9) {
+    WorkDir work(folder / "setup");
+    navtest::put(work.path() / "dodarivi0r2.txt", head + line9);
+    const testsupport::ProgramRun run =
+        testsupport::run_program(LD_VELDRAMONT, work.path(), answers, 120);
+    EXPECT_TRUE(run.ended && run.status == 0) << line9;
+    return Run{run.out, files_of(work.path())};
+  };
+  const Run moving = run_with(speed);
+  const Run still = run_with("0.000000 0.000000\n");
+
+  // Each echo of line 9 in the run with 0 and 0, and what it must read with
+  // 45 and 12 (the course back of 045 is 225).
+  const std::map<std::string, std::string> echoes = {
+      {" Course: 0.00  Velocity: 0.00", " Course: 45.00  Velocity: 12.00"},
+      {" Course was:     0  Velocity: 0.00 ",
+       " Course was:    45  Velocity: 12.00 "},
+      {"kursav0 kursbak, velav 0.000000 180.000000 0.000000",
+       "kursav0 kursbak, velav 45.000000 225.000000 12.000000"}};
+  const std::vector<std::string> got = lines_of(moving.out);
+  const std::vector<std::string> want = lines_of(still.out);
+  ASSERT_EQ(got.size(), want.size());
+  std::map<std::string, int> seen;
+  for (size_t i = 0; i < got.size(); ++i) {
+    if (got[i] == want[i]) continue;
+    const auto echo = echoes.find(want[i]);
+    ASSERT_TRUE(echo != echoes.end() && echo->second == got[i])
+        << "line " << i + 1 << "\n  with 0 0:   " << want[i]
+        << "\n  with 45 12: " << got[i];
+    ++seen[want[i]];
+  }
+  EXPECT_EQ(seen.size(), echoes.size()) << "an echo of line 9 is missing";
+
+  // The final save writes line 9 back as it was read.
+  std::map<std::string, std::string> files = moving.files;
+  std::string& second = files["dodarivi0r2.txt"];
+  const std::string saved = "45.000000 12.000000 \n";
+  ASSERT_GE(second.size(), saved.size());
+  ASSERT_EQ(second.substr(second.size() - saved.size()), saved);
+  second.replace(second.size() - saved.size(), saved.size(),
+                 "0.000000 0.000000 \n");
+  EXPECT_EQ(files, still.files);
+}
+
 }  // namespace

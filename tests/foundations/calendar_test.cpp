@@ -1,8 +1,12 @@
 // Julian Day, mean sidereal time, equation of time, aberration quantities;
-// the Julian Day and the sidereal time are checked against ERFA.
+// the Julian Day and the sidereal time are checked against ERFA, the
+// Earth's mean orbit against the Swiss Ephemeris and the constant of
+// aberration against the Earth's mean motion.
 #include <gtest/gtest.h>
 
 #include <erfa.h>
+#include <erfam.h>
+#include <swephexp.h>
 
 #include <climits>
 #include <cmath>
@@ -168,21 +172,68 @@ TEST(EquOfTime, SignsAndMidnight) {
   EXPECT_TRUE(std::isfinite(equ_of_time(INT_MAX, INT_MIN, INT_MAX, 10, 20)));
 }
 
-TEST(Aberration, Quantities) {
+// The longitude of the perihelion and the eccentricity of the Earth's orbit
+// at named centuries from J2000, the series summed by hand.
+TEST(Aberration, PerihelionAndEccentricityAtNamedCenturies) {
+  struct Case {
+    double T, perihel, ecc;
+  } cases[] = {
+      // The terms of J2000 alone.
+      {0.0, 102.93735, 0.016708634},
+      // 102.93735 + 1.71946 + 0.00046;  0.016708634 - 0.000042037 - 0.0000001267
+      {1.0, 104.65727, 0.0166664703},
+      // 102.93735 + 17.1946 + 0.046;  0.016708634 - 0.00042037 - 0.00001267
+      {10.0, 120.17795, 0.016275594},
+      // 102.93735 - 17.1946 + 0.046;  0.016708634 + 0.00042037 - 0.00001267
+      {-10.0, 85.78875, 0.017116334},
+      // 102.93735 - 171.946 + 4.6, left below 0 (not reduced into [0, 360));
+      // 0.016708634 + 0.0042037 - 0.001267
+      {-100.0, -64.40865, 0.019645334},
+  };
+  for (const Case& c : cases) {
+    double kappa = 0, perihel = 0, ecc = 0;
+    Aberration(c.T, &kappa, &perihel, &ecc);
+    EXPECT_NEAR(perihel, c.perihel, 1e-11) << c.T;
+    EXPECT_NEAR(ecc, c.ecc, 1e-15) << c.T;
+  }
+}
+
+// The Earth's mean orbit of date against the Swiss Ephemeris (its mean
+// apsides of the Earth, heliocentric): the longitude of the perihelion, and
+// the eccentricity (Q - q) / (Q + q) from the distances of the perihelion q
+// and the aphelion Q, from 1000 years before J2000 to 1000 years after.
+TEST(Aberration, MeanOrbitAgainstTheSwissEphemeris) {
+  for (double T = -10; T <= 10; T += 0.5) {
+    double kappa = 0, perihel = 0, ecc = 0;
+    Aberration(T, &kappa, &perihel, &ecc);
+    double asc[6], dsc[6], peri[6], aph[6];
+    char err[AS_MAXCH] = "";
+    ASSERT_EQ(swe_nod_aps(2451545.0 + 36525.0 * T, SE_EARTH,
+                          SEFLG_MOSEPH | SEFLG_HELCTR, SE_NODBIT_MEAN, asc, dsc,
+                          peri, aph, err),
+              0)
+        << err;
+    EXPECT_NEAR(std::remainder(perihel - peri[0], 360.0), 0.0, 0.01) << T;
+    EXPECT_NEAR(ecc, (aph[2] - peri[2]) / (aph[2] + peri[2]), 1e-6) << T;
+  }
+}
+
+// The constant of aberration, 20.49552", is the Earth's mean orbital speed
+// over the speed of light: k / (c sqrt(1 - e^2)), with the Gaussian
+// gravitational constant k (radians a day at 1 au) and c in au a day from
+// ERFA's au and metres a second.  It is the same at every date.
+TEST(Aberration, ConstantOfAberrationFromTheEarthsMeanMotion) {
+  const double k = 0.01720209895;
   double kappa = 0, perihel = 0, ecc = 0;
   Aberration(0.0, &kappa, &perihel, &ecc);
-  EXPECT_EQ(kappa, 0.0056932);
-  EXPECT_EQ(perihel, 102.93735);
-  EXPECT_EQ(ecc, 0.016708634);
+  const double speed = k / (ERFA_DC * std::sqrt(1 - ecc * ecc));
+  EXPECT_NEAR(kappa * 3600, speed * ERFA_DR2AS, 1e-3);
+  EXPECT_NEAR(kappa * 3600, 20.49552, 1e-9);
   for (double T : {-27.0, 1.0, 15.0, kNaN}) {
-    Aberration(T, &kappa, &perihel, &ecc);
-    EXPECT_EQ(kappa, 0.0056932) << T;
+    double later = 0;
+    Aberration(T, &later, &perihel, &ecc);
+    EXPECT_EQ(later, kappa) << T;
   }
-  Aberration(1.0, &kappa, &perihel, &ecc);
-  EXPECT_EQ(perihel, (102.93735 + 1.71946) + 0.00046);
-  EXPECT_EQ(ecc, (0.016708634 - 0.000042037) - 0.0000001267);
-  Aberration(-10.0, &kappa, &perihel, &ecc);  // not reduced into [0, 360)
-  EXPECT_NEAR(perihel, 102.93735 - 17.1946 + 0.046, 1e-12);
 }
 
 // The quadratic terms are coefficient times T, then times T, left to right as

@@ -2,7 +2,9 @@
 // the program's readers and to the C library's fscanf or sscanf with the
 // reader's own format, and fail on any difference: a value that differs in
 // a single bit (NaN by class), a field read by one and not by the other, or
-// a different count of characters taken.
+// a different count of characters taken.  The fuzzers that write a file of
+// known values and read it back use its directory of the program's files
+// and its comparison and display of reals.
 #pragma once
 
 #include <fcntl.h>

@@ -192,26 +192,56 @@ double bennett(double h) {
   return 1.0 / std::tan((h + 7.31 / (h + 4.4)) * kRad);
 }
 
-// Refraction of the two branches, arcminutes, written out from their
-// published coefficients.
-double refr_low(double h) {
-  return (34.133 + 4.197 * h + 0.00428 * h * h) /
-         (1 + 0.505 * h + 0.0845 * h * h);
-}
-double refr_high(double h) {
-  const double t = std::tan(h * kRad);
-  return 0.96474 / t - 0.00113 / (t * t * t);
+// Refraction of the standard atmosphere at named apparent altitudes,
+// arcminutes, worked out by hand from the two formulas of the correction:
+// below 15 degrees of sextant altitude the rational fit
+//   (34.133 + 4.197 h + 0.00428 h^2) / (1 + 0.505 h + 0.0845 h^2),
+// from 15 degrees up the cotangent series 0.96474 / t - 0.00113 / t^3 with
+// t = tan h, at altitudes whose tangent is known in closed form.
+constexpr double kSqrt3 = 1.7320508075688772;
+// 0:     34.133 / 1
+constexpr double kLowAt0 = 34.133;
+// 10:    (34.133 + 41.97 + 0.428) / (1 + 5.05 + 8.45) = 76.531 / 14.5
+constexpr double kLowAt10 = 5.278;
+// 15:    (34.133 + 62.955 + 0.963) / (1 + 7.575 + 19.0125)
+//        = 98.051 / 27.5875
+constexpr double kLowAt15 = 3.5541821477118260;
+// 15.99: (34.133 + 67.11003 + 1.094310828) / (1 + 8.07495 + 21.60496845)
+//        = 102.337340828 / 30.67991845
+constexpr double kLowAt15_99 = 3.3356457904144136;
+// 15:    t = 2 - sqrt 3 = 0.26794919243112271:
+//        3.6004586960939987 - 0.0587382611882925
+constexpr double kHighAt15 = 3.5417204349057062;
+// 30:    t = 1 / sqrt 3: sqrt 3 (0.96474 - 3 x 0.00113) = sqrt 3 x 0.96135
+constexpr double kHighAt30 = kSqrt3 * 0.96135;
+// 45:    t = 1: 0.96474 - 0.00113
+constexpr double kHighAt45 = 0.96361;
+// 60:    t = sqrt 3: (0.96474 - 0.00113 / 3) / sqrt 3
+constexpr double kHighAt60 = 0.55677543009660480;
+
+TEST(Beschickung, RefractionAtNamedAltitudes) {
+  struct Case {
+    double hs, want;  // degrees, arcminutes
+  } cases[] = {
+      {0.0, kLowAt0},    {10.0, kLowAt10},  {15.0, kHighAt15},
+      {30.0, kHighAt30}, {45.0, kHighAt45}, {60.0, kHighAt60},
+  };
+  for (const Case& k : cases) {
+    const Correction c = correct(8, 0, 0, k.hs, 0, 10, 1010, 0, 0, 0);
+    EXPECT_NEAR(c.R, k.want, 1e-12) << k.hs;
+  }
 }
 
 TEST(Beschickung, StarTakesIndexDipAndRefractionOnly) {
-  const double hs = 32.5, ic = -1.8, eye = 4.0;
+  // Index correction -1.8' and dip 3.52' (4 m) bring the sextant altitude
+  // down to an apparent altitude of 45 degrees.
+  const double ic = -1.8, eye = 4.0, hs = 45 + (1.8 + 3.52) / 60;
   const Correction c = correct(8, 50, 120, hs, ic, 10, 1010, eye, 16, 0);
   EXPECT_EQ(c.P, 0.0);
   EXPECT_EQ(c.SDa, 0.0);
   EXPECT_NEAR(c.dip, 1.76 * 2.0, 1e-15);  // 1.76' x sqrt(height of eye)
-  const double h = hs + ic / 60 - c.dip / 60;
-  EXPECT_NEAR(c.R, refr_high(h), 1e-12);
-  EXPECT_NEAR(c.Ho, h - c.R / 60, 1e-13);
+  EXPECT_NEAR(c.R, kHighAt45, 1e-12);
+  EXPECT_NEAR(c.Ho, 45 - kHighAt45 / 60, 1e-13);
   EXPECT_NEAR(c.S, ic - c.dip - c.R, 1e-10);
 }
 
@@ -238,18 +268,22 @@ TEST(Beschickung, RefractionFollowsTheStandardAtmosphere) {
 }
 
 TEST(Beschickung, FormulaSwitchesOnTheSextantAltitudeAtFifteenDegrees) {
-  // At exactly 15 degrees the cotangent series is used ...
+  // At exactly 15 degrees the cotangent series is used (the fit would give
+  // 0.0125' more) ...
   Correction c = correct(8, 0, 0, 15.0, 0, 10, 1010, 0, 0, 0);
-  EXPECT_NEAR(c.R, refr_high(15.0), 1e-12);
-  EXPECT_GT(std::fabs(refr_high(15.0) - refr_low(15.0)), 0.01);
+  EXPECT_NEAR(c.R, kHighAt15, 1e-12);
+  EXPECT_GT(kLowAt15 - kHighAt15, 0.01);
   // ... and just below it the low-altitude fit, even though the index
-  // correction lifts the altitude above 15 degrees.
+  // correction lifts the altitude to 15.99 degrees (the series would give
+  // 3.3186430', 0.017' less).
   c = correct(8, 0, 0, 14.99, 60, 10, 1010, 0, 0, 0);
-  EXPECT_NEAR(c.R, refr_low(15.99), 1e-12);
-  EXPECT_GT(std::fabs(refr_high(15.99) - refr_low(15.99)), 0.01);
-  // Dip cannot bring 15 degrees of sextant altitude back to the fit either.
+  EXPECT_NEAR(c.R, kLowAt15_99, 1e-12);
+  // Dip cannot bring 15 degrees of sextant altitude back to the fit either:
+  // 8.8' (25 m) leave 14.853333 degrees, t = 0.26520746422275216, and the
+  // series gives 3.6376804205996963 - 0.0605788764583438 (the fit would
+  // give 3.5889578').
   c = correct(8, 0, 0, 15.0, 0, 10, 1010, 25, 0, 0);
-  EXPECT_NEAR(c.R, refr_high(15.0 - 1.76 * 5 / 60), 1e-12);
+  EXPECT_NEAR(c.R, 3.5771015441413525, 1e-12);
 }
 
 TEST(Beschickung, TemperatureAndPressureScaleTheRefractionApplied) {
@@ -340,7 +374,7 @@ TEST(Beschickung, MoonSemiDiameterAndParallaxFromTheGeometry) {
       const int m = body == 2 ? +1 : -1;
       // Latitude 0: no flattening term.
       const Correction c = correct(body, 0, 135, hs, 0, 10, 1010, 0, 15.5, hp);
-      const double H1 = hs - refr_high(hs) / 60;
+      const double H1 = hs - c.R / 60;  // the standard air's refraction
       const double A = centre_from_limb(H1, m, hp);
       const MoonSeen seen = moon_seen(A, hp);
       EXPECT_NEAR(c.SDa, seen.sd * 60, 1e-8) << hs << " body " << body;

@@ -11,10 +11,11 @@
 
 // Opens the file `name` of directory `dir` for reading.  Only a regular file
 // is opened: for a directory, a pipe or a device under the name it gives
-// nullptr with errno EINVAL, and it never waits (opening a pipe that no
-// program writes to would wait for ever).  A symbolic link is followed.
-// nullptr with the errno of the open when the file cannot be opened
-// (ENOENT when there is none).
+// nullptr with errno EINVAL without opening it, so it never waits (opening a
+// pipe that no program writes to would wait for ever) and never sets off
+// what opening a pipe or a device does.  A symbolic link is followed.
+// nullptr with the errno of the failure when the file cannot be opened
+// (ENOENT when there is none, also for a link that leads nowhere).
 FILE* open_for_reading(int dir, const char* name);
 
 // A text of at most kCapacity characters built with printf formats, the

@@ -2,6 +2,7 @@
 // a stream of numbers (short, damaged and hostile files), and writes that
 // never leave a file half written.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -339,18 +340,55 @@ TEST_F(Records, NulBytesAndBinaryJunk) {
   }
 }
 
-TEST_F(Records, DirectoryOrPipeCountsAsMissing) {
+// The opens of entries of the working directory, by name, that inotify saw
+// since the watch was set.
+std::string opened_names(int watch_fd) {
+  std::string names;
+  alignas(inotify_event) char buf[4096];
+  for (;;) {
+    const ssize_t n = read(watch_fd, buf, sizeof buf);
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+      if (e->len > 0) names += std::string(e->name) + " ";
+      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+  }
+  return names;
+}
+
+TEST_F(Records, DirectoryOrPipeIsReportedNeitherOpenedNorReplaced) {
+  // A directory and a pipe stand under the names: each read says so in one
+  // line and changes nothing, and neither entry is opened (opening the pipe
+  // would release a program waiting to write to it).
   ASSERT_EQ(mkdir(kRecordFile1, 0700), 0);
   ASSERT_EQ(mkfifo(kRecordFile2, 0600), 0);
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, ".", IN_OPEN), 0);
   RunState rs;
-  EXPECT_FALSE(read_R1(rs));  // a directory
-  EXPECT_FALSE(read_R2(rs));  // a pipe: no wait for a writer
+  rs.shared.eye = 2.5;
   ConsoleCapture con;
-  write_W1(rs);  // a file cannot replace a directory
-  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
-  write_W2(rs);  // but it replaces the pipe
+  EXPECT_TRUE(read_R1(rs));  // there is something under the name
+  EXPECT_TRUE(read_R2(rs));
+  EXPECT_EQ(opened_names(watch), "");
+  close(watch);
+  EXPECT_EQ(con.output(),
+            " !!! file dodarivi0r1.txt could not be read\n"
+            " !!! file dodarivi0r2.txt could not be read\n");
+  EXPECT_EQ(rs.shared.eye, 2.5);
+  EXPECT_EQ(rs.obs1.year, 2017);
+  EXPECT_TRUE(fs::is_directory(kRecordFile1));
+  EXPECT_TRUE(fs::is_fifo(kRecordFile2));
+  // A save cannot replace the directory; it replaces the pipe.
+  RunState fresh;
+  write_W1(fresh);
+  write_W2(fresh);
   EXPECT_EQ(slurp(kRecordFile2), kFresh2);
-  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
+  EXPECT_EQ(con.output(),
+            " !!! file dodarivi0r1.txt could not be read\n"
+            " !!! file dodarivi0r2.txt could not be read\n"
+            " !!! file dodarivi0r1.txt could not be written\n");
 }
 
 // Every name the save tries for its temporary file is taken (by a planted
@@ -617,6 +655,30 @@ TEST_F(Records, UnwritableDirectory) {
               " !!! file dodarivi0r2.txt could not be written\n"
               " !!! file dodarivi0r2.txt could not be written\n");
     EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  });
+  if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
+}
+
+// A record that stands under its name but cannot be read (no read
+// permission, a link that leads nowhere) is reported and left alone; it is
+// not taken for a missing one, whose values the built-in ones would replace.
+TEST_F(Records, RecordThatCannotBeReadIsReportedAndKept) {
+  put(kRecordFile1, "2020 1 2 \n1 2 3 \n");
+  fs::create_symlink("nowhere", kRecordFile2);
+  const bool ran = ldtest::run_as_nobody(dir_, [&] {
+    ASSERT_EQ(chmod(kRecordFile1, 0200), 0);  // may be written, not read
+    RunState rs;
+    ConsoleCapture con;
+    EXPECT_TRUE(read_R1(rs));
+    EXPECT_TRUE(read_R2(rs));
+    EXPECT_EQ(con.output(),
+              " !!! file dodarivi0r1.txt could not be read\n"
+              " !!! file dodarivi0r2.txt could not be read\n");
+    EXPECT_EQ(rs.obs1.year, 2017);
+    EXPECT_EQ(rs.work.year, 2017);
+    ASSERT_EQ(chmod(kRecordFile1, 0600), 0);
+    EXPECT_EQ(slurp(kRecordFile1), "2020 1 2 \n1 2 3 \n");
+    EXPECT_TRUE(fs::is_symlink(kRecordFile2));
   });
   if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
 }

@@ -1,7 +1,9 @@
 // The observation record files: the exact lines of every write, the reads as
 // a stream of numbers (short, damaged and hostile files), and writes that
 // never leave a file half written.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -681,6 +683,154 @@ TEST_F(Records, RecordThatCannotBeReadIsReportedAndKept) {
     EXPECT_TRUE(fs::is_symlink(kRecordFile2));
   });
   if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
+}
+
+// The permission bits of each temporary file when it is created, before
+// anything is written into it.
+mode_t g_created_perm = 0;
+void note_created_perm(int dir, const char* tmp) {
+  struct stat st {};
+  g_created_perm =
+      fstatat(dir, tmp, &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// While a record is written, its temporary file is the user's alone, so no
+// one else can open it and read the record later, nor read a copy that a
+// killed run leaves; it gets its final permission bits (the old file's, or
+// 0666 less the umask) before it takes the record's name.
+TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
+  struct PermCase {
+    mode_t umask;
+    mode_t old;  // 0: no file yet
+    mode_t final;
+  };
+  const PermCase cases[] = {
+      {022, 0644, 0644}, {022, 0, 0644},    {0, 0, 0666},
+      {077, 0666, 0666}, {027, 0604, 0604}, {077, 0, 0600},
+  };
+  textio_test::set_created_hook(note_created_perm);
+  for (const PermCase& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << std::oct << "umask " << c.umask << ", old " << c.old);
+    fs::remove(kRecordFile1);
+    if (c.old != 0) {
+      put(kRecordFile1, "old\n");
+      ASSERT_EQ(chmod(kRecordFile1, c.old), 0);
+    }
+    const mode_t mask = umask(c.umask);
+    g_created_perm = 0;
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    umask(mask);
+    EXPECT_EQ(con.output(), "");
+    EXPECT_EQ(g_created_perm, 0600u);
+    struct stat st {};
+    ASSERT_EQ(stat(kRecordFile1, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.final);
+    EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+  }
+  textio_test::set_created_hook(nullptr);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+}
+
+// A user other than root and nobody, and a group that is neither root's,
+// nor nogroup, nor that user's own group, from the system's user and group
+// databases; false when there are none.
+bool second_user_and_group(ldtest::Identity* user, gid_t* crew) {
+  bool found = false;
+  setpwent();
+  while (const passwd* p = getpwent()) {
+    if (p->pw_uid != 0 && p->pw_uid != ldtest::kNobodyUid &&
+        p->pw_gid != ldtest::kNobodyGid) {
+      user->uid = p->pw_uid;
+      user->gid = p->pw_gid;
+      found = true;
+      break;
+    }
+  }
+  endpwent();
+  if (!found) return false;
+  found = false;
+  setgrent();
+  while (const struct group* g = getgrent()) {
+    if (g->gr_gid != 0 && g->gr_gid != ldtest::kNobodyGid &&
+        g->gr_gid != user->gid) {
+      *crew = g->gr_gid;
+      found = true;
+      break;
+    }
+  }
+  endgrent();
+  return found;
+}
+
+// A save keeps the owner and the group of the record it replaces where the
+// system allows: root keeps both (a run with sudo in a navigator's folder
+// leaves the records the navigator's); a member of the file's group keeps
+// the group (the crew's shared folder); a user who can keep neither does not
+// save, so the file never passes to a stranger.
+TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "changing owners needs root";
+  ldtest::Identity saver;
+  gid_t crew = 0;
+  if (!second_user_and_group(&saver, &crew))
+    GTEST_SKIP() << "no second user and group in the system's databases";
+  ASSERT_EQ(chmod(".", 0777), 0);
+  struct OwnerCase {
+    const char* name;
+    bool saver_owns;  // the file is the saver's (else nobody's)
+    bool in_crew;     // the saver is a member of the file's group
+    bool as_root;     // the save runs as root
+    mode_t perm;
+    bool saved;
+    uid_t uid;  // owner and group afterwards
+    gid_t gid;
+  };
+  const OwnerCase cases[] = {
+      {"root", false, false, true, 0640, true, ldtest::kNobodyUid, crew},
+      {"a member of the group", false, true, false, 0660, true, saver.uid,
+       crew},
+      {"the owner, outside the group", true, false, false, 0666, true,
+       saver.uid, saver.gid},
+      {"neither owner nor member", false, false, false, 0666, false,
+       ldtest::kNobodyUid, crew},
+  };
+  for (const OwnerCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    put(kRecordFile1, "old\n");
+    ASSERT_EQ(chown(kRecordFile1, c.saver_owns ? saver.uid : ldtest::kNobodyUid,
+                    crew),
+              0);
+    ASSERT_EQ(chmod(kRecordFile1, c.perm), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(kRecordFile1, &before), 0);
+    const auto save = [&] {
+      RunState rs;
+      ConsoleCapture con;
+      write_W1(rs);
+      EXPECT_EQ(
+          con.output(),
+          c.saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
+    };
+    ldtest::Identity who = saver;
+    if (c.in_crew) who.groups = {crew};
+    if (c.as_root)
+      save();
+    else
+      ASSERT_TRUE(ldtest::run_as(who, save));
+    struct stat st {};
+    ASSERT_EQ(stat(kRecordFile1, &st), 0);
+    EXPECT_EQ(slurp(kRecordFile1), c.saved ? kFresh1 : "old\n");
+    EXPECT_EQ(st.st_ino == before.st_ino, !c.saved);
+    EXPECT_EQ(st.st_uid, c.uid);
+    EXPECT_EQ(st.st_gid, c.gid);
+    EXPECT_EQ(st.st_mode & 07777, c.perm);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator("."), fs::directory_iterator()),
+        1);
+  }
 }
 
 }  // namespace

@@ -1,19 +1,24 @@
 // Files the program cannot use, end to end: the real program makes a complete
 // run (complete_run.h) in a working directory it cannot write, beside record
-// files that are directories or cannot be read, and on Delta-T table files
-// of random bytes, of 10,000 rows, of rows out of order and of years beyond
-// 3000.  Each run must end with exit status 0 and one closing screen, show
-// the message for what it found, compute with a usable Delta-T, and leave
-// what it could not use as it was.
+// files that are directories or cannot be read, under a limit on the size of
+// files, and on Delta-T table files of random bytes, of 10,000 rows, of rows
+// out of order and of years beyond 3000.  Each run must end with exit status
+// 0 and one closing screen, show the message for what it found, compute with
+// a usable Delta-T, and leave what it could not use as it was.  A run that
+// cannot have the thread of its dialogue ends at once, touching nothing.
 // (The readers themselves are tested in deltatfile_test.cpp and
 // records_test.cpp.)
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "complete_run.h"
 #include "deltat.h"
@@ -205,6 +210,84 @@ TEST_F(HostileFiles, RecordThatCannotBeReadIsKept) {
   EXPECT_EQ(count(r.out, "could not be written"), 0);
   ASSERT_EQ(chmod((dir_ / "dodarivi0r1.txt").c_str(), 0600), 0);
   EXPECT_EQ(slurp(dir_ / "dodarivi0r1.txt"), record);
+}
+
+// The standard output of a program run, through a pipe that a thread of the
+// test reads: a limit on the size of files does not bind a pipe.
+class PipedOutput {
+ public:
+  PipedOutput() {
+    if (pipe2(fds_, O_CLOEXEC) != 0) std::abort();
+    reader_ = std::thread([this] {
+      char buf[4096];
+      ssize_t n;
+      while ((n = read(fds_[0], buf, sizeof buf)) > 0)
+        text_.append(buf, static_cast<size_t>(n));
+    });
+  }
+  // In the child: its standard output into the pipe.
+  bool attach() const { return dup2(fds_[1], 1) == 1; }
+  // Once the program has ended: all it wrote.
+  std::string finish() {
+    close(fds_[1]);
+    reader_.join();
+    close(fds_[0]);
+    return text_;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::thread reader_;
+  std::string text_;
+};
+
+TEST_F(HostileFiles, FileSizeLimit) {
+  // Under a limit of 0 bytes on the size of files every save that writes
+  // fails, is reported and leaves the files of an earlier run and no
+  // temporary file; the run is not ended by the limit's signal.
+  run(ldtest::kCompleteRun);
+  const std::string f0 = slurp(dir_ / kDeltaTFile);
+  const std::string f1 = slurp(dir_ / "dodarivi0r1.txt");
+  const std::string f2 = slurp(dir_ / "dodarivi0r2.txt");
+  PipedOutput out;
+  const auto r = testsupport::run_program(
+      LD_VELDRAMONT, dir_, ldtest::kCompleteRun, kHangLimit, false, 0, [&] {
+        const rlimit none{0, 0};
+        return out.attach() && setrlimit(RLIMIT_FSIZE, &none) == 0;
+      });
+  const std::string text = out.finish();
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.status, 0) << "signal " << r.signal;
+  EXPECT_EQ(count(text, "--- END ---"), 1);
+  EXPECT_GE(count(text, kNotWritten1), 2);  // after obs. 1, at the save
+  EXPECT_GE(count(text, kNotWritten2), 2);
+  EXPECT_EQ(slurp(dir_ / kDeltaTFile), f0);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r1.txt"), f1);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r2.txt"), f2);
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+TEST_F(HostileFiles, NoThreadForTheDialogue) {
+  // No thread can be created (no process is left to the user) and the stack
+  // limit of 256 KB is too small for the Moon's series: the run ends at once
+  // with a message on standard error and a status of failure, before it
+  // touches any file, instead of running the dialogue on the main thread.
+  const std::string exe = program_for_nobody();
+  give_dir_to_nobody();
+  const auto r = testsupport::run_program(
+      exe, dir_, ldtest::kCompleteRun, kHangLimit, geteuid() == 0, 256, [] {
+        const rlimit none{0, 0};
+        return setrlimit(RLIMIT_NPROC, &none) == 0;
+      });
+  if (r.ended && (r.status == 126 || r.status == 127))
+    GTEST_SKIP() << kNoNobody;
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("the dialogue cannot start"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(r.out.empty()) << "it printed " << r.out.size() << " bytes";
+  expect_only({});
 }
 
 TEST_F(HostileFiles, EntriesUnderTheOldTemporaryNames) {

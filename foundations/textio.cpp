@@ -127,12 +127,14 @@ bool new_file_perm(int dir, const char* name, mode_t* perm) {
 // keeps the owner, a member of the file's group keeps the group (the crew's
 // shared folder, whose records stay in their group).  False when neither can
 // be kept (the file would pass to someone else, with a group of theirs), or
-// when fchown fails for another reason than a missing permission.
+// when fchown fails for another reason than a missing permission (EPERM) or
+// an owner or group that this user namespace cannot name (EINVAL).
 bool keep_owner_or_group(int fd, const struct stat& old) {
+  const auto cannot_keep = [] { return errno == EPERM || errno == EINVAL; };
   if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
-  if (errno != EPERM) return false;
+  if (!cannot_keep()) return false;
   if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0) return true;
-  if (errno != EPERM) return false;
+  if (!cannot_keep()) return false;
   struct stat now;
   return fstat(fd, &now) == 0 && now.st_uid == old.st_uid;
 }

@@ -18,6 +18,7 @@ namespace {
 
 textio_test::PauseHook g_pause_hook = nullptr;
 textio_test::TempNameHook g_temp_name_hook = nullptr;
+textio_test::CreatedHook g_created_hook = nullptr;
 
 // Attempts at a free temporary name before a save gives up.  Each name has
 // 36 random bits, so only entries planted under the very names drawn can
@@ -26,11 +27,23 @@ constexpr int kTempAttempts = 100;
 constexpr size_t kMaxName = 256;
 
 // Opens a regular file read-only and non-blocking; -1 for anything else.
+// The name is looked at first, so that nothing but a regular file is ever
+// opened (opening a pipe would release a program waiting to write to it, and
+// opening a device runs whatever its driver does on an open); the look at the
+// opened file afterwards catches an entry swapped in between.  A symbolic
+// link is followed unless extra_flags holds O_NOFOLLOW.
 int open_regular(int dir, const char* name, int extra_flags) {
+  struct stat st;
+  const int at_flags =
+      (extra_flags & O_NOFOLLOW) != 0 ? AT_SYMLINK_NOFOLLOW : 0;
+  if (fstatat(dir, name, &st, at_flags) != 0) return -1;
+  if (!S_ISREG(st.st_mode)) {
+    errno = EINVAL;
+    return -1;
+  }
   const int fd =
       openat(dir, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | extra_flags);
   if (fd < 0) return -1;
-  struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     errno = EINVAL;
@@ -69,9 +82,9 @@ void random_suffix(char* out) {
 // Creates the temporary file beside `name` under a name that no entry has:
 // "<name>.XXXXXX".  O_EXCL with O_CREAT never opens or follows an existing
 // entry, whatever it is (file, link, pipe, directory); such a name is simply
-// taken and another one is drawn.  Mode 0666 lets the umask decide the
-// permissions of a new file.  -1 on failure, with nothing created.
-int create_temp(int dir, const char* name, char* tmp) {
+// taken and another one is drawn.  The file gets the permission bits `perm`
+// (less the umask).  -1 on failure, with nothing created.
+int create_temp(int dir, const char* name, char* tmp, mode_t perm) {
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     if (g_temp_name_hook == nullptr ||
         !g_temp_name_hook(name, attempt, tmp, kMaxName)) {
@@ -81,11 +94,49 @@ int create_temp(int dir, const char* name, char* tmp) {
       if (n < 0 || static_cast<size_t>(n) >= kMaxName) return -1;
     }
     const int fd = openat(
-        dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, perm);
     if (fd >= 0) return fd;
     if (errno != EEXIST) return -1;
   }
   return -1;
+}
+
+// The permission bits that a file newly created in `dir` gets: those of an
+// empty file created there with 0666, to which the kernel applies the umask
+// (or the directory's default ACL).  Found this way, and not by setting the
+// umask and restoring it, so that a thread that creates a file meanwhile is
+// never given a wrong umask.  The probe is an unnamed file where the file
+// system has them, else an empty file of a name of its own beside `name`,
+// removed at once; being empty it shows nothing to anyone.  False when no
+// probe could be made.
+bool new_file_perm(int dir, const char* name, mode_t* perm) {
+  int fd = openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  char probe[kMaxName] = {};
+  if (fd < 0) fd = create_temp(dir, name, probe, 0666);
+  if (fd < 0) return false;
+  struct stat st;
+  const bool ok = fstat(fd, &st) == 0;
+  close(fd);
+  if (probe[0] != '\0') unlinkat(dir, probe, 0);
+  if (ok) *perm = st.st_mode & 0777;
+  return ok;
+}
+
+// Gives the temporary file the owner and group of the regular file it
+// replaces, as far as the system allows: root keeps both, the file's owner
+// keeps the owner, a member of the file's group keeps the group (the crew's
+// shared folder, whose records stay in their group).  False when neither can
+// be kept (the file would pass to someone else, with a group of theirs), or
+// when fchown fails for another reason than a missing permission (EPERM) or
+// an owner or group that this user namespace cannot name (EINVAL).
+bool keep_owner_or_group(int fd, const struct stat& old) {
+  const auto cannot_keep = [] { return errno == EPERM || errno == EINVAL; };
+  if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+  if (!cannot_keep()) return false;
+  if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0) return true;
+  if (!cannot_keep()) return false;
+  struct stat now;
+  return fstat(fd, &now) == 0 && now.st_uid == old.st_uid;
 }
 
 bool write_all(int fd, const char* data, size_t size) {
@@ -192,15 +243,25 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
       return SaveResult::kUnchanged;
   }
 
-  // The permission bits of the regular file that is replaced.
+  // The regular file that is replaced, whose owner, group and permission
+  // bits the new one takes.  A name that cannot be looked at fails the save
+  // rather than give the file a stranger's owner or mode.
   struct stat old;
-  const bool keep_mode = mode == SaveMode::kReplace &&
-                         fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0 &&
-                         S_ISREG(old.st_mode);
+  bool keep_old = false;
+  if (mode == SaveMode::kReplace) {
+    if (fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0)
+      keep_old = S_ISREG(old.st_mode);
+    else if (errno != ENOENT)
+      return SaveResult::kFailed;
+  }
 
+  // Created readable and writable by the user alone, so that no one else
+  // can open it while it is written (an open file stays readable whatever
+  // its mode becomes), nor read a copy left by a run killed meanwhile.
   char tmp[kMaxName];
-  const int fd = create_temp(dir, name, tmp);
+  const int fd = create_temp(dir, name, tmp, 0600);
   if (fd < 0) return SaveResult::kFailed;
+  if (g_created_hook != nullptr) g_created_hook(dir, tmp);
 
   // The temporary file was made first, so an unchanged file is only left
   // as it is where the save could have replaced it.
@@ -210,8 +271,13 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
     return SaveResult::kUnchanged;
   }
 
-  bool ok = write_all(fd, data, size);
-  if (ok && keep_mode) ok = fchmod(fd, old.st_mode & 0777) == 0;
+  // The final permission bits go on before the data are flushed, so that
+  // the flush makes them durable with the data.
+  mode_t perm = keep_old ? old.st_mode & 0777 : 0;
+  bool ok = keep_old || new_file_perm(dir, name, &perm);
+  ok = ok && write_all(fd, data, size);
+  if (ok && keep_old) ok = keep_owner_or_group(fd, old);
+  ok = ok && fchmod(fd, perm) == 0;
   ok = ok && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (ok && g_pause_hook != nullptr) g_pause_hook(name);
@@ -240,4 +306,5 @@ bool remove_entry(int dir, const char* name) {
 namespace textio_test {
 void set_pause_hook(PauseHook hook) { g_pause_hook = hook; }
 void set_temp_name_hook(TempNameHook hook) { g_temp_name_hook = hook; }
+void set_created_hook(CreatedHook hook) { g_created_hook = hook; }
 }  // namespace textio_test

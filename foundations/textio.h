@@ -11,10 +11,11 @@
 
 // Opens the file `name` of directory `dir` for reading.  Only a regular file
 // is opened: for a directory, a pipe or a device under the name it gives
-// nullptr with errno EINVAL, and it never waits (opening a pipe that no
-// program writes to would wait for ever).  A symbolic link is followed.
-// nullptr with the errno of the open when the file cannot be opened
-// (ENOENT when there is none).
+// nullptr with errno EINVAL without opening it, so it never waits (opening a
+// pipe that no program writes to would wait for ever) and never sets off
+// what opening a pipe or a device does.  A symbolic link is followed.
+// nullptr with the errno of the failure when the file cannot be opened
+// (ENOENT when there is none, also for a link that leads nowhere).
 FILE* open_for_reading(int dir, const char* name);
 
 // A text of at most kCapacity characters built with printf formats, the
@@ -58,14 +59,23 @@ enum class SaveResult {
 // Saves `size` bytes as the file `name` of directory `dir`.  The bytes go
 // into a new temporary file beside it, created under a name of its own that
 // no existing entry has (nothing under another name is ever followed, opened
-// or truncated), which is flushed to the disk, given the permission bits of
-// the regular file it replaces (a new file those of a newly created file,
-// 0666 less the umask), and then renamed over the file in one step; the
-// directory is then flushed too.  So the file holds, at every moment and
-// after a crash, either its old content or the complete new one, also when
-// several programs save it at once.  Any failure removes the temporary file
-// and leaves the old file as it was.  A symbolic link under the name is
-// replaced by the file, never written through.
+// or truncated) and readable by the user alone while it is written.  It is
+// given the owner, group and permission bits of the regular file it
+// replaces (a new file the permission bits of a newly created file, 0666
+// less the umask), flushed to the disk, and then renamed over the file in
+// one step; the directory is then flushed too.  So the file holds, at every
+// moment and after a crash, either its old content or the complete new one,
+// also when several programs save it at once.  Any failure removes the
+// temporary file and leaves the old file as it was.  A symbolic link under
+// the name is replaced by the file, never written through.
+//
+// The owner and the group are kept as far as the system allows: root keeps
+// both, the file's owner the owner, a member of the file's group the group.
+// A file of which neither can be kept (a user who is neither its owner nor
+// in its group, writing a file that others may write) is not saved: a
+// rename would hand it to that user, and writing it in place could leave it
+// truncated.  Nor is a file saved whose name cannot be looked at (other than
+// for being missing).
 SaveResult save_file(int dir, const char* name, const char* data, size_t size,
                      SaveMode mode);
 
@@ -74,7 +84,7 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
 // no such entry).
 bool remove_entry(int dir, const char* name);
 
-// For tests only: two points at which a test can step into a save.
+// For tests only: three points at which a test can step into a save.
 namespace textio_test {
 
 // Called by every save that writes, once its temporary file is complete and
@@ -90,5 +100,11 @@ void set_pause_hook(PauseHook hook);
 using TempNameHook = bool (*)(const char* name, int attempt, char* out,
                               size_t size);
 void set_temp_name_hook(TempNameHook hook);
+
+// Called by every save once its temporary file `tmp` of directory `dir` is
+// created, before anything is written into it.  A test looks at the file
+// there as others could.
+using CreatedHook = void (*)(int dir, const char* tmp);
+void set_created_hook(CreatedHook hook);
 
 }  // namespace textio_test

@@ -169,7 +169,7 @@ State st_loop_top(RunState& rs) {
   rs.work = rs.obs1;
   if (rs.flow.autorun)
     return State::EXAMPLE;         // the file is neither read nor written
-  if (!read_R1(rs)) write_W1(rs);  // a missing file is created
+  if (!read_R1(rs)) write_W1(rs);  // only a missing file is created
   return State::EXAMPLE;
 }
 

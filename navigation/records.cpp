@@ -3,6 +3,10 @@
 // written.
 #include "records.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 
 #include "console.h"
@@ -82,11 +86,31 @@ void save_record(const char* name, const TextBuffer& t) {
     std::fprintf(con_out(), " !!! file %s could not be written\n", name);
 }
 
+// Opens a record file for reading.  nullptr when it cannot be: *missing
+// then tells whether nothing at all stands under its name.  Anything else
+// that cannot be read (a file without read permission, an I/O error, a
+// directory, a pipe or a device, a symbolic link that leads nowhere) is
+// reported by one line and left alone, as the Delta-T table is: the record
+// it may hold is the user's, not to be replaced by the values in memory.
+FILE* open_record(const char* name, bool* missing) {
+  FILE* f = open_for_reading(con_dir(), name);
+  *missing = false;
+  if (f != nullptr) return f;
+  struct stat st;
+  *missing = errno == ENOENT &&
+             fstatat(con_dir(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 &&
+             errno == ENOENT;
+  if (!*missing)
+    std::fprintf(con_out(), " !!! file %s could not be read\n", name);
+  return nullptr;
+}
+
 }  // namespace
 
 bool read_R1(RunState& rs) {
-  FILE* f = open_for_reading(con_dir(), kRecordFile1);
-  if (f == nullptr) return false;
+  bool missing = false;
+  FILE* f = open_record(kRecordFile1, &missing);
+  if (f == nullptr) return !missing;
   (void)(read_record_lines(f, rs.work) &&
          std::fscanf(f, "%lf %lf \n", &rs.shared.Ic, &rs.shared.eye) == 2 &&
          std::fscanf(f, "%lf %lf %lf \n", &rs.calc.intercept, &rs.calc.Az,
@@ -99,8 +123,9 @@ bool read_R1(RunState& rs) {
 }
 
 bool read_R2(RunState& rs) {
-  FILE* f = open_for_reading(con_dir(), kRecordFile2);
-  if (f == nullptr) return false;
+  bool missing = false;
+  FILE* f = open_record(kRecordFile2, &missing);
+  if (f == nullptr) return !missing;
   double unused1 = 0,
          unused2 = 0;  // line 7: Ic and eye come from the first file
   (void)(read_record_lines(f, rs.work) &&

@@ -26,9 +26,12 @@ extern const char kRecordFile2[];  // "dodarivi0r2.txt"
 // %d \n", "%d %lf \n", ...) is applied in order with fscanf to the rest of
 // the file, so the file is read as one stream of numbers in the order of
 // the layout; the first format that does not read all its values ends the
-// read, and every field it does not reach keeps its value.  False when the
-// file cannot be opened for reading (nothing is changed then): a missing
-// file, or anything but a regular file under its name.
+// read, and every field it does not reach keeps its value.  False when
+// nothing stands under the file's name: nothing is changed, and the caller
+// creates the file.  True otherwise: the file was read, or it stands there
+// but cannot be read (no read permission, an I/O error, anything but a
+// regular file under its name, a symbolic link that leads nowhere); then one
+// line says so, nothing is changed, and the file is left as it is.
 bool read_R1(RunState& rs);
 bool read_R2(RunState& rs);
 

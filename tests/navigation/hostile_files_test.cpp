@@ -1,18 +1,24 @@
 // Files the program cannot use, end to end: the real program makes a complete
 // run (complete_run.h) in a working directory it cannot write, beside record
-// files that are directories, and on Delta-T table files of random bytes, of
-// 10,000 rows, of rows out of order and of years beyond 3000.  Each run must
-// end with exit status 0 and one closing screen, show the message for what it
-// found, compute with a usable Delta-T, and leave what it could not use as it
-// was.  (The readers themselves are tested in deltatfile_test.cpp and
+// files that are directories or cannot be read, under a limit on the size of
+// files, and on Delta-T table files of random bytes, of 10,000 rows, of rows
+// out of order and of years beyond 3000.  Each run must end with exit status
+// 0 and one closing screen, show the message for what it found, compute with
+// a usable Delta-T, and leave what it could not use as it was.  A run that
+// cannot have the thread of its dialogue ends at once, touching nothing.
+// (The readers themselves are tested in deltatfile_test.cpp and
 // records_test.cpp.)
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "complete_run.h"
 #include "deltat.h"
@@ -31,6 +37,8 @@ const char kUnusableTable[] =
     "the built-in model\n";
 const char kNotWritten1[] = " !!! file dodarivi0r1.txt could not be written\n";
 const char kNotWritten2[] = " !!! file dodarivi0r2.txt could not be written\n";
+const char kNotRead1[] = " !!! file dodarivi0r1.txt could not be read\n";
+const char kNotRead2[] = " !!! file dodarivi0r2.txt could not be read\n";
 constexpr int kHangLimit = 60;
 
 std::string wrong_sequence(int prev) {
@@ -48,7 +56,10 @@ std::string deltat_line(double dt) {
 class HostileFiles : public ::testing::Test {
  protected:
   void SetUp() override { dir_ = testsupport::make_temp_dir("ld_hostile"); }
-  void TearDown() override { testsupport::remove_tree(dir_); }
+  void TearDown() override {
+    if (!bin_.empty()) testsupport::remove_tree(bin_);
+    testsupport::remove_tree(dir_);
+  }
 
   testsupport::ProgramRun run(const std::string& answers) {
     auto r = testsupport::run_program(LD_VELDRAMONT, dir_, answers, kHangLimit);
@@ -70,8 +81,30 @@ class HostileFiles : public ::testing::Test {
     }
     EXPECT_EQ(n, names.size());
   }
+  // The program where the user nobody can start it: as root, a copy in a
+  // directory that nobody can reach (the build tree need not be).
+  std::string program_for_nobody() {
+    if (geteuid() != 0) return LD_VELDRAMONT;
+    if (bin_.empty()) {
+      bin_ = testsupport::make_temp_dir("ld_hostile_bin");
+      fs::permissions(bin_, fs::perms::owner_all | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+      fs::copy_file(LD_VELDRAMONT, bin_ / "veldramont");
+    }
+    return (bin_ / "veldramont").string();
+  }
+  // As root, the working directory and all in it become nobody's.
+  void give_dir_to_nobody() {
+    if (geteuid() != 0) return;
+    const uid_t nobody = testsupport::kNobody;
+    EXPECT_EQ(lchown(dir_.c_str(), nobody, nobody), 0);
+    for (const auto& e : fs::directory_iterator(dir_))
+      EXPECT_EQ(lchown(e.path().c_str(), nobody, nobody), 0);
+  }
 
   fs::path dir_;
+  fs::path bin_;
 };
 
 // Runs the program in a directory it cannot write.  As root, whom
@@ -81,17 +114,11 @@ class HostileFiles : public ::testing::Test {
 class ReadOnlyDir : public HostileFiles {
  protected:
   bool run_read_only(const std::string& answers, testsupport::ProgramRun* r) {
-    std::string exe = LD_VELDRAMONT;
     const bool root = geteuid() == 0;
     const auto r_x = fs::perms::owner_read | fs::perms::owner_exec |
                      fs::perms::group_read | fs::perms::group_exec |
                      fs::perms::others_read | fs::perms::others_exec;
-    if (root) {
-      bin_ = testsupport::make_temp_dir("ld_hostile_bin");
-      fs::permissions(bin_, r_x | fs::perms::owner_write);
-      fs::copy_file(exe, bin_ / "veldramont");
-      exe = (bin_ / "veldramont").string();
-    }
+    const std::string exe = program_for_nobody();
     for (const auto& e : fs::directory_iterator(dir_))
       fs::permissions(e.path(), fs::perms::owner_read | fs::perms::group_read |
                                     fs::perms::others_read);
@@ -104,16 +131,12 @@ class ReadOnlyDir : public HostileFiles {
     EXPECT_EQ(count(r->out, "--- END ---"), 1);
     return true;
   }
-  void TearDown() override {
-    if (!bin_.empty()) testsupport::remove_tree(bin_);
-    HostileFiles::TearDown();
-  }
-  fs::path bin_;
 };
 
 const char kNoNobody[] =
-    "the program could not be started as the user nobody (uid 65534), which "
-    "a read-only directory needs when the tests run as root";
+    "the program could not be started as the user nobody (uid 65534), whom "
+    "permissions and limits bind, which the test needs when the tests run as "
+    "root";
 
 TEST_F(ReadOnlyDir, WithoutFiles) {
   // The Delta-T table can be neither read nor created: the built-in model
@@ -150,17 +173,121 @@ TEST_F(ReadOnlyDir, WithFilesOfAnEarlierRun) {
 }
 
 TEST_F(HostileFiles, RecordFilesThatAreDirectories) {
-  // Such a file counts as missing; writing it fails and is reported, and the
-  // directories stay as they are.
+  // Such a file cannot be read, which is reported; writing it fails and is
+  // reported, and the directories stay as they are.
   fs::create_directory(dir_ / "dodarivi0r1.txt");
   fs::create_directory(dir_ / "dodarivi0r2.txt");
   const auto r = run(ldtest::kCompleteRun);
-  EXPECT_GE(count(r.out, kNotWritten1), 3);  // LOOP_TOP, obs. 1, save
-  EXPECT_GE(count(r.out, kNotWritten2), 3);  // OBS2_FILE, obs. 2, save
+  EXPECT_EQ(count(r.out, kNotRead1), 1);     // LOOP_TOP
+  EXPECT_EQ(count(r.out, kNotRead2), 1);     // OBS2_FILE
+  EXPECT_GE(count(r.out, kNotWritten1), 2);  // obs. 1, save
+  EXPECT_GE(count(r.out, kNotWritten2), 2);  // obs. 2, save
   EXPECT_NE(r.out.find(" >skip> "), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r1.txt"));
   EXPECT_TRUE(fs::is_directory(dir_ / "dodarivi0r2.txt"));
   expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+TEST_F(HostileFiles, RecordThatCannotBeReadIsKept) {
+  // A first record that its user may write but not read: the top of the
+  // loop says so and leaves it, instead of writing the built-in record over
+  // it.
+  const std::string record =
+      "2020 1 2 \n1 2 3 \n10 5.000000 \n20 6.000000 \n2 33 \n"
+      "24 14.000000 0 \n0.000000 1.830000 \n0.000000 0.000000 0.000000 \n"
+      "16.100000 1026.400000 \n";
+  navtest::put(dir_ / "dodarivi0r1.txt", record);
+  ASSERT_EQ(chmod((dir_ / "dodarivi0r1.txt").c_str(), 0200), 0);
+  const std::string exe = program_for_nobody();
+  give_dir_to_nobody();
+  const auto r =
+      testsupport::run_program(exe, dir_, "\n\n", kHangLimit, geteuid() == 0);
+  if (r.ended && (r.status == 126 || r.status == 127))
+    GTEST_SKIP() << kNoNobody;
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.status, 0) << "signal " << r.signal;
+  EXPECT_EQ(count(r.out, kNotRead1), 1);
+  EXPECT_EQ(count(r.out, "could not be written"), 0);
+  ASSERT_EQ(chmod((dir_ / "dodarivi0r1.txt").c_str(), 0600), 0);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r1.txt"), record);
+}
+
+// The standard output of a program run, through a pipe that a thread of the
+// test reads: a limit on the size of files does not bind a pipe.
+class PipedOutput {
+ public:
+  PipedOutput() {
+    if (pipe2(fds_, O_CLOEXEC) != 0) std::abort();
+    reader_ = std::thread([this] {
+      char buf[4096];
+      ssize_t n;
+      while ((n = read(fds_[0], buf, sizeof buf)) > 0)
+        text_.append(buf, static_cast<size_t>(n));
+    });
+  }
+  // In the child: its standard output into the pipe.
+  bool attach() const { return dup2(fds_[1], 1) == 1; }
+  // Once the program has ended: all it wrote.
+  std::string finish() {
+    close(fds_[1]);
+    reader_.join();
+    close(fds_[0]);
+    return text_;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::thread reader_;
+  std::string text_;
+};
+
+TEST_F(HostileFiles, FileSizeLimit) {
+  // Under a limit of 0 bytes on the size of files every save that writes
+  // fails, is reported and leaves the files of an earlier run and no
+  // temporary file; the run is not ended by the limit's signal.
+  run(ldtest::kCompleteRun);
+  const std::string f0 = slurp(dir_ / kDeltaTFile);
+  const std::string f1 = slurp(dir_ / "dodarivi0r1.txt");
+  const std::string f2 = slurp(dir_ / "dodarivi0r2.txt");
+  PipedOutput out;
+  const auto r = testsupport::run_program(
+      LD_VELDRAMONT, dir_, ldtest::kCompleteRun, kHangLimit, false, 0, [&] {
+        const rlimit none{0, 0};
+        return out.attach() && setrlimit(RLIMIT_FSIZE, &none) == 0;
+      });
+  const std::string text = out.finish();
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.status, 0) << "signal " << r.signal;
+  EXPECT_EQ(count(text, "--- END ---"), 1);
+  EXPECT_GE(count(text, kNotWritten1), 2);  // after obs. 1, at the save
+  EXPECT_GE(count(text, kNotWritten2), 2);
+  EXPECT_EQ(slurp(dir_ / kDeltaTFile), f0);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r1.txt"), f1);
+  EXPECT_EQ(slurp(dir_ / "dodarivi0r2.txt"), f2);
+  expect_only({kDeltaTFile, "dodarivi0r1.txt", "dodarivi0r2.txt"});
+}
+
+TEST_F(HostileFiles, NoThreadForTheDialogue) {
+  // No thread can be created (no process is left to the user) and the stack
+  // limit of 256 KB is too small for the Moon's series: the run ends at once
+  // with a message on standard error and a status of failure, before it
+  // touches any file, instead of running the dialogue on the main thread.
+  const std::string exe = program_for_nobody();
+  give_dir_to_nobody();
+  const auto r = testsupport::run_program(
+      exe, dir_, ldtest::kCompleteRun, kHangLimit, geteuid() == 0, 256, [] {
+        const rlimit none{0, 0};
+        return setrlimit(RLIMIT_NPROC, &none) == 0;
+      });
+  if (r.ended && (r.status == 126 || r.status == 127))
+    GTEST_SKIP() << kNoNobody;
+  EXPECT_TRUE(r.ended) << "the program did not end";
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("the dialogue cannot start"), std::string::npos)
+      << r.err;
+  EXPECT_TRUE(r.out.empty()) << "it printed " << r.out.size() << " bytes";
+  expect_only({});
 }
 
 TEST_F(HostileFiles, EntriesUnderTheOldTemporaryNames) {

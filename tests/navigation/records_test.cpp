@@ -1,7 +1,10 @@
 // The observation record files: the exact lines of every write, the reads as
 // a stream of numbers (short, damaged and hostile files), and writes that
 // never leave a file half written.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -339,18 +342,55 @@ TEST_F(Records, NulBytesAndBinaryJunk) {
   }
 }
 
-TEST_F(Records, DirectoryOrPipeCountsAsMissing) {
+// The opens of entries of the working directory, by name, that inotify saw
+// since the watch was set.
+std::string opened_names(int watch_fd) {
+  std::string names;
+  alignas(inotify_event) char buf[4096];
+  for (;;) {
+    const ssize_t n = read(watch_fd, buf, sizeof buf);
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+      if (e->len > 0) names += std::string(e->name) + " ";
+      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+  }
+  return names;
+}
+
+TEST_F(Records, DirectoryOrPipeIsReportedNeitherOpenedNorReplaced) {
+  // A directory and a pipe stand under the names: each read says so in one
+  // line and changes nothing, and neither entry is opened (opening the pipe
+  // would release a program waiting to write to it).
   ASSERT_EQ(mkdir(kRecordFile1, 0700), 0);
   ASSERT_EQ(mkfifo(kRecordFile2, 0600), 0);
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, ".", IN_OPEN), 0);
   RunState rs;
-  EXPECT_FALSE(read_R1(rs));  // a directory
-  EXPECT_FALSE(read_R2(rs));  // a pipe: no wait for a writer
+  rs.shared.eye = 2.5;
   ConsoleCapture con;
-  write_W1(rs);  // a file cannot replace a directory
-  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
-  write_W2(rs);  // but it replaces the pipe
+  EXPECT_TRUE(read_R1(rs));  // there is something under the name
+  EXPECT_TRUE(read_R2(rs));
+  EXPECT_EQ(opened_names(watch), "");
+  close(watch);
+  EXPECT_EQ(con.output(),
+            " !!! file dodarivi0r1.txt could not be read\n"
+            " !!! file dodarivi0r2.txt could not be read\n");
+  EXPECT_EQ(rs.shared.eye, 2.5);
+  EXPECT_EQ(rs.obs1.year, 2017);
+  EXPECT_TRUE(fs::is_directory(kRecordFile1));
+  EXPECT_TRUE(fs::is_fifo(kRecordFile2));
+  // A save cannot replace the directory; it replaces the pipe.
+  RunState fresh;
+  write_W1(fresh);
+  write_W2(fresh);
   EXPECT_EQ(slurp(kRecordFile2), kFresh2);
-  EXPECT_EQ(con.output(), " !!! file dodarivi0r1.txt could not be written\n");
+  EXPECT_EQ(con.output(),
+            " !!! file dodarivi0r1.txt could not be read\n"
+            " !!! file dodarivi0r2.txt could not be read\n"
+            " !!! file dodarivi0r1.txt could not be written\n");
 }
 
 // Every name the save tries for its temporary file is taken (by a planted
@@ -619,6 +659,178 @@ TEST_F(Records, UnwritableDirectory) {
     EXPECT_EQ(slurp(kRecordFile2), kFresh2);
   });
   if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
+}
+
+// A record that stands under its name but cannot be read (no read
+// permission, a link that leads nowhere) is reported and left alone; it is
+// not taken for a missing one, whose values the built-in ones would replace.
+TEST_F(Records, RecordThatCannotBeReadIsReportedAndKept) {
+  put(kRecordFile1, "2020 1 2 \n1 2 3 \n");
+  fs::create_symlink("nowhere", kRecordFile2);
+  const bool ran = ldtest::run_as_nobody(dir_, [&] {
+    ASSERT_EQ(chmod(kRecordFile1, 0200), 0);  // may be written, not read
+    RunState rs;
+    ConsoleCapture con;
+    EXPECT_TRUE(read_R1(rs));
+    EXPECT_TRUE(read_R2(rs));
+    EXPECT_EQ(con.output(),
+              " !!! file dodarivi0r1.txt could not be read\n"
+              " !!! file dodarivi0r2.txt could not be read\n");
+    EXPECT_EQ(rs.obs1.year, 2017);
+    EXPECT_EQ(rs.work.year, 2017);
+    ASSERT_EQ(chmod(kRecordFile1, 0600), 0);
+    EXPECT_EQ(slurp(kRecordFile1), "2020 1 2 \n1 2 3 \n");
+    EXPECT_TRUE(fs::is_symlink(kRecordFile2));
+  });
+  if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
+}
+
+// The permission bits of each temporary file when it is created, before
+// anything is written into it.
+mode_t g_created_perm = 0;
+void note_created_perm(int dir, const char* tmp) {
+  struct stat st {};
+  g_created_perm =
+      fstatat(dir, tmp, &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// While a record is written, its temporary file is the user's alone, so no
+// one else can open it and read the record later, nor read a copy that a
+// killed run leaves; it gets its final permission bits (the old file's, or
+// 0666 less the umask) before it takes the record's name.
+TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
+  struct PermCase {
+    mode_t umask;
+    mode_t old;  // 0: no file yet
+    mode_t final;
+  };
+  const PermCase cases[] = {
+      {022, 0644, 0644}, {022, 0, 0644},    {0, 0, 0666},
+      {077, 0666, 0666}, {027, 0604, 0604}, {077, 0, 0600},
+  };
+  textio_test::set_created_hook(note_created_perm);
+  for (const PermCase& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << std::oct << "umask " << c.umask << ", old " << c.old);
+    fs::remove(kRecordFile1);
+    if (c.old != 0) {
+      put(kRecordFile1, "old\n");
+      ASSERT_EQ(chmod(kRecordFile1, c.old), 0);
+    }
+    const mode_t mask = umask(c.umask);
+    g_created_perm = 0;
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    umask(mask);
+    EXPECT_EQ(con.output(), "");
+    EXPECT_EQ(g_created_perm, 0600u);
+    struct stat st {};
+    ASSERT_EQ(stat(kRecordFile1, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.final);
+    EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+  }
+  textio_test::set_created_hook(nullptr);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+}
+
+// A user other than root and nobody, and a group that is neither root's,
+// nor nogroup, nor that user's own group, from the system's user and group
+// databases; false when there are none.
+bool second_user_and_group(ldtest::Identity* user, gid_t* crew) {
+  bool found = false;
+  setpwent();
+  while (const passwd* p = getpwent()) {
+    if (p->pw_uid != 0 && p->pw_uid != ldtest::kNobodyUid &&
+        p->pw_gid != ldtest::kNobodyGid) {
+      user->uid = p->pw_uid;
+      user->gid = p->pw_gid;
+      found = true;
+      break;
+    }
+  }
+  endpwent();
+  if (!found) return false;
+  found = false;
+  setgrent();
+  while (const struct group* g = getgrent()) {
+    if (g->gr_gid != 0 && g->gr_gid != ldtest::kNobodyGid &&
+        g->gr_gid != user->gid) {
+      *crew = g->gr_gid;
+      found = true;
+      break;
+    }
+  }
+  endgrent();
+  return found;
+}
+
+// A save keeps the owner and the group of the record it replaces where the
+// system allows: root keeps both (a run with sudo in a navigator's folder
+// leaves the records the navigator's); a member of the file's group keeps
+// the group (the crew's shared folder); a user who can keep neither does not
+// save, so the file never passes to a stranger.
+TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "changing owners needs root";
+  ldtest::Identity saver;
+  gid_t crew = 0;
+  if (!second_user_and_group(&saver, &crew))
+    GTEST_SKIP() << "no second user and group in the system's databases";
+  ASSERT_EQ(chmod(".", 0777), 0);
+  struct OwnerCase {
+    const char* name;
+    bool saver_owns;  // the file is the saver's (else nobody's)
+    bool in_crew;     // the saver is a member of the file's group
+    bool as_root;     // the save runs as root
+    mode_t perm;
+    bool saved;
+    uid_t uid;  // owner and group afterwards
+    gid_t gid;
+  };
+  const OwnerCase cases[] = {
+      {"root", false, false, true, 0640, true, ldtest::kNobodyUid, crew},
+      {"a member of the group", false, true, false, 0660, true, saver.uid,
+       crew},
+      {"the owner, outside the group", true, false, false, 0666, true,
+       saver.uid, saver.gid},
+      {"neither owner nor member", false, false, false, 0666, false,
+       ldtest::kNobodyUid, crew},
+  };
+  for (const OwnerCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    put(kRecordFile1, "old\n");
+    ASSERT_EQ(chown(kRecordFile1, c.saver_owns ? saver.uid : ldtest::kNobodyUid,
+                    crew),
+              0);
+    ASSERT_EQ(chmod(kRecordFile1, c.perm), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(kRecordFile1, &before), 0);
+    const auto save = [&] {
+      RunState rs;
+      ConsoleCapture con;
+      write_W1(rs);
+      EXPECT_EQ(
+          con.output(),
+          c.saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
+    };
+    ldtest::Identity who = saver;
+    if (c.in_crew) who.groups = {crew};
+    if (c.as_root)
+      save();
+    else
+      ASSERT_TRUE(ldtest::run_as(who, save));
+    struct stat st {};
+    ASSERT_EQ(stat(kRecordFile1, &st), 0);
+    EXPECT_EQ(slurp(kRecordFile1), c.saved ? kFresh1 : "old\n");
+    EXPECT_EQ(st.st_ino == before.st_ino, !c.saved);
+    EXPECT_EQ(st.st_uid, c.uid);
+    EXPECT_EQ(st.st_gid, c.gid);
+    EXPECT_EQ(st.st_mode & 07777, c.perm);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator("."), fs::directory_iterator()),
+        1);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Test helper: runs the real program as a child process, with standard input
 // from a file holding the answers and standard output into a file, in a given
-// working directory, optionally under the unprivileged user nobody or with a
-// limit on its stack, and killed when it outlasts a time limit.  Standard
-// error goes to /dev/null unless LD_PROGRAM_STDERR is set.
+// working directory, optionally under the unprivileged user nobody, with a
+// limit on its stack or with other limits of the caller's, and killed when
+// it outlasts a time limit.  Standard error is caught too, unless
+// LD_PROGRAM_STDERR is set (then it is the test's own).
 #pragma once
 
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -29,6 +31,7 @@ struct ProgramRun {
   int status = -1;         // its exit status (-1: killed by a signal)
   int signal = 0;          // the signal that ended it, if any
   std::string out;         // what it printed on standard output
+  std::string err;         // what it printed on standard error
   double cpu_seconds = 0;  // processor time of the program (user + system)
 };
 
@@ -36,20 +39,24 @@ struct ProgramRun {
 // program runs.  With as_nobody the child drops to the user and group nobody
 // before it starts the program (the caller must be root, and exe and dir
 // reachable by nobody).  A stack_limit_kb above 0 starts the program with
-// that limit on the size of its stack.
+// that limit on the size of its stack.  in_child, when given, runs in the
+// child last before the program starts (to set limits of the process, say);
+// when it returns false the program is not started (status 125).
 inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
                               const std::string& answers, int timeout_s,
-                              bool as_nobody = false, long stack_limit_kb = 0) {
+                              bool as_nobody = false, long stack_limit_kb = 0,
+                              const std::function<bool()>& in_child = {}) {
   const TempDir io("ld_prog_io");
   const fs::path in_file = io.path() / "input";
   const fs::path out_file = io.path() / "stdout";
+  const fs::path err_file = io.path() / "stderr";
   put(in_file, answers);
   ProgramRun r;
   const pid_t pid = fork();
   if (pid == 0) {
     const int in = open(in_file.c_str(), O_RDONLY);
     const int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open("/dev/null", O_WRONLY);
+    const int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
     dup2(in, 0);
     dup2(out, 1);
@@ -62,6 +69,7 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
                        static_cast<rlim_t>(stack_limit_kb) * 1024};
       if (setrlimit(RLIMIT_STACK, &lim) != 0) _exit(125);
     }
+    if (in_child && !in_child()) _exit(125);
     execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -95,6 +103,7 @@ inline ProgramRun run_program(const std::string& exe, const fs::path& dir,
     }
   }
   r.out = slurp(out_file);
+  r.err = slurp(err_file);
   return r;
 }
 

@@ -5,8 +5,8 @@
 //            position, the correction of the sextant altitude to the
 //            observed altitude, the apparent altitude and the intercept
 //   HCAZ     the computed altitude, azimuth and intercept formed again (also
-//            for observation 2 renewed after the run between the sights;
-//            where it leads is decided by after_hcaz, dialogue.cpp)
+//            for observation 2 renewed after the run between the sights,
+//            which goes on to the fix)
 //   RESULT   the result screen (screens.cpp), the values kept for the lunar
 //            distance and the fix, the record write, the ephemeris block
 #include <cmath>
@@ -83,12 +83,17 @@ State compute_observation(RunState& rs) {
   return State::HCAZ;
 }
 
-void hcaz_intercept(RunState& rs) {
+State hcaz_intercept(RunState& rs) {
   Computation& c = rs.calc;
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);
   HcAz(lat, lon, c.Dec, c.GHA, &c.LHA, &c.Hc, &c.Az);
   c.intercept = (c.Ho - c.Hc) * 60;
+  if (rs.flow.renewing) {
+    rs.flow.renewing = false;
+    return State::FINAL;
+  }
+  return State::RESULT;
 }
 
 State result_screens(RunState& rs) {

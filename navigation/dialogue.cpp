@@ -77,30 +77,6 @@ const char* const kClosing[] = {
     "\n           --- END ---\n",
 };
 
-State dispatch(State s, RunState& rs) {
-  const State instead = passed_on_to(s, rs.flow);
-  if (instead != s) return instead;
-  switch (s) {
-    case State::START: return st_start(rs);
-    case State::LOOP_TOP: return st_loop_top(rs);
-    case State::OBS2_FILE: return st_obs2_file(rs);
-    case State::EXAMPLE: return st_example(rs);
-    case State::OBS_INPUT: return st_obs_input(rs);
-    case State::COMPUTE: return compute_observation(rs);
-    case State::HCAZ: hcaz_intercept(rs); return after_hcaz(rs.flow);
-    case State::RESULT: return result_screens(rs);
-    case State::POST_OBS_MENU: return st_post_obs_menu(rs);
-    case State::SAIL: return sail_run(rs);
-    case State::FINAL: return final_fix(rs);
-    case State::FINAL_MENU: return st_final_menu(rs);
-    case State::LD_STEP: return lunar_distance_step(rs);
-    case State::ITERATE: return st_iterate(rs);
-    case State::STOP: return st_stop(rs);
-    case State::END: return st_end(rs);
-  }
-  return State::END;
-}
-
 // Removes a file of the program's directory; false when that fails, also
 // when there is no such file.
 bool remove_file(const char* name) { return remove_entry(con_dir(), name); }
@@ -146,23 +122,26 @@ State st_start(RunState& rs) {
   return State::LOOP_TOP;
 }
 
-State passed_on_to(State s, const Flow& flow) {
+State run_state(State s, RunState& rs) {
   switch (s) {
-    case State::LOOP_TOP: return flow.obsno == 2 ? State::OBS2_FILE : s;
-    case State::OBS2_FILE: return flow.obsno == 1 ? State::EXAMPLE : s;
-    case State::SAIL:
-      // The first lunar-distance step comes before any run and fix.
-      return flow.lddone ? s : State::LD_STEP;
-    default: return s;
+    case State::START: return st_start(rs);
+    case State::LOOP_TOP: return st_loop_top(rs);
+    case State::OBS2_FILE: return st_obs2_file(rs);
+    case State::EXAMPLE: return st_example(rs);
+    case State::OBS_INPUT: return st_obs_input(rs);
+    case State::COMPUTE: return compute_observation(rs);
+    case State::HCAZ: return hcaz_intercept(rs);
+    case State::RESULT: return result_screens(rs);
+    case State::POST_OBS_MENU: return st_post_obs_menu(rs);
+    case State::SAIL: return sail_run(rs);
+    case State::FINAL: return final_fix(rs);
+    case State::FINAL_MENU: return st_final_menu(rs);
+    case State::LD_STEP: return lunar_distance_step(rs);
+    case State::ITERATE: return st_iterate(rs);
+    case State::STOP: return st_stop(rs);
+    case State::END: return st_end(rs);
   }
-}
-
-State after_hcaz(Flow& flow) {
-  if (flow.renewing) {
-    flow.renewing = false;
-    return State::FINAL;
-  }
-  return State::RESULT;
+  return State::END;
 }
 
 State st_loop_top(RunState& rs) {
@@ -213,7 +192,7 @@ State st_post_obs_menu(RunState& rs) {
     if (rs.flow.choice <= 1) return State::EXAMPLE;  // repeat observation 1
     if (rs.flow.choice == 2) {
       rs.flow.obsno = 2;
-      return State::LOOP_TOP;
+      return State::OBS2_FILE;
     }
     return State::END;  // nothing is saved
   }
@@ -370,7 +349,7 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
   RunState rs;
   try {
     for (State s = State::START;;) {
-      const State next = dispatch(s, rs);
+      const State next = run_state(s, rs);
       if (s == State::END) break;
       s = next;
     }

@@ -53,6 +53,8 @@ void leave_automatic_passes(RunState& rs) {
 }  // namespace
 
 State sail_run(RunState& rs) {
+  // The first lunar-distance step comes before any run and fix.
+  if (!rs.flow.lddone) return State::LD_STEP;
   const obsrec& r = rs.sight1.atresult;
   const double lat0 = r.lat_deg + r.lat_min / 60;
   const double lon0 = r.lon_deg + r.lon_min / 60;

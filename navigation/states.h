@@ -5,23 +5,8 @@
 
 #include "runstate.h"
 
-// Where the phase of the run, held in the flags, and not a state's own work
-// decides the next state (dialogue.cpp).  The dispatch asks passed_on_to
-// before it runs a state, and after_hcaz once HCAZ is done.
-
-// The state that s passes on to without doing its work, or s itself:
-//   LOOP_TOP   with observation 2 in hand: OBS2_FILE (its record is loaded
-//              there)
-//   OBS2_FILE  with observation 1 in hand: EXAMPLE (its record was loaded by
-//              LOOP_TOP)
-//   SAIL       before the first lunar-distance correction (lddone not set):
-//              LD_STEP, the first lunar-distance step, which comes before any
-//              run and fix; after it SAIL is the run between the sights
-State passed_on_to(State s, const Flow& flow);
-
-// The state after HCAZ: FINAL for observation 2 renewed after the run
-// between the sights (renewing set by SAIL; cleared here), else RESULT.
-State after_hcaz(Flow& flow);
+// Runs state s and returns the state to go to next; END returns END.
+State run_state(State s, RunState& rs);
 
 // Dialogue flow (dialogue.cpp).
 State st_start(RunState& rs);
@@ -49,8 +34,10 @@ constexpr int kMaxIteratePasses = 30;
 State compute_observation(RunState& rs);
 
 // HCAZ: HcAz again at the observation's assumed position with its Dec and
-// GHA; intercept = (Ho - Hc) x 60.  Next: after_hcaz.
-void hcaz_intercept(RunState& rs);
+// GHA; intercept = (Ho - Hc) x 60.  Next: FINAL for observation 2 renewed
+// after the run between the sights (renewing, set by SAIL, is cleared here),
+// else RESULT.
+State hcaz_intercept(RunState& rs);
 
 // RESULT: the result screen (it waits for a key unless autorun), the values
 // kept per observation, the record write W3, the ephemeris block.  Next:
@@ -59,9 +46,10 @@ State result_screens(RunState& rs);
 
 // The run between the sights and the fix (fix.cpp).
 
-// SAIL once lddone is set (see passed_on_to): observation 1's position at
-// its result carried over the run into work's position; renewing := true.
-// Next: HCAZ.
+// SAIL: before the first lunar-distance correction (lddone false) nothing is
+// done and LD_STEP, the first lunar-distance step, comes next: it comes
+// before any run and fix.  After it, observation 1's position at its result
+// carried over the run into work's position; renewing set.  Next: HCAZ.
 State sail_run(RunState& rs);
 
 // FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP,

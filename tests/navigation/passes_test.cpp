@@ -260,7 +260,7 @@ void reduce_both(RunState& rs) {
     rs.work.second = rs.obs1.second;
     rs.calc.Hs = rs.work.hs_deg + rs.work.hs_min / 60;
     EXPECT_EQ(compute_observation(rs), State::HCAZ);
-    hcaz_intercept(rs);
+    EXPECT_EQ(hcaz_intercept(rs), State::RESULT);
     EXPECT_EQ(result_screens(rs), State::POST_OBS_MENU);
   }
   rs.flow.autorun = autorun;
@@ -550,8 +550,7 @@ RunState sailed(RunState rs) {
   }
   reduce_both(rs);
   EXPECT_EQ(sail_run(rs), State::HCAZ);
-  hcaz_intercept(rs);
-  EXPECT_EQ(after_hcaz(rs.flow), State::FINAL);
+  EXPECT_EQ(hcaz_intercept(rs), State::FINAL);
   return rs;
 }
 

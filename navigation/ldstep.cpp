@@ -88,7 +88,9 @@ State lunar_distance_step(RunState& rs) {
   if (rs.flow.ldpasses < INT_MAX) rs.flow.ldpasses += 1;
   rs.flow.ldinner = 0;
   obstime& t = rs.calc.calctime;
-  rs.ld.t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  // The time before and after one correction, hours UT.
+  double t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  double t1 = t0;
   skip(25);
 
   const int code = rs.obs2.bodycode;
@@ -121,35 +123,35 @@ State lunar_distance_step(RunState& rs) {
     // The apparent distance of the centres: the Moon's augmented
     // semi-diameter added to a distance measured to its near limb and taken
     // off one measured to its far limb; the Sun's near limb always.
+    double LDobs = 0;
     if (rs.ld.limb < 1.5)
-      rs.ld.LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
+      LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
     else
-      rs.ld.LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
-    if (sun) rs.ld.LDobs = rs.ld.LDobs + sSD / 60;
+      LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
+    if (sun) LDobs = LDobs + sSD / 60;
 
-    rs.ld.LDclear = Lunaclear(
-        rs.ld.LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha, rs.sight2.Ha,
-        rs.sight1.Az, rs.sight2.Az, rs.sight1.moonpar, rs.sight1.pos.lat);
+    rs.ld.LDclear = Lunaclear(LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha,
+                              rs.sight2.Ha, rs.sight1.Az, rs.sight2.Az,
+                              rs.sight1.moonpar, rs.sight1.pos.lat);
     // On the first step a cleared distance far from the almanac one is a
     // failed clearing: the apparent distance is taken instead.
     if (!rs.flow.lddone &&
         std::fabs(rs.ld.LDclear - rs.ld.LDtrue) > kFirstGuard)
-      rs.ld.LDclear = rs.ld.LDobs;
-    rs.ld.t1 = rs.ld.t0 - rs.ld.side * kGain * (rs.ld.LDclear - rs.ld.LDtrue);
+      rs.ld.LDclear = LDobs;
+    t1 = t0 - rs.ld.side * kGain * (rs.ld.LDclear - rs.ld.LDtrue);
 
     if (!rs.flow.ldentered) {
       std::fprintf(out, " LDclear=%.4f LDtrue=%.4f[deg]\n", rs.ld.LDclear,
                    rs.ld.LDtrue);
-      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", rs.ld.t1,
-                   rs.ld.t0);
+      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", t1, t0);
       rs.flow.ldentered = true;
     }
 
-    const double previous = rs.ld.t0;
-    rs.ld.t0 = rs.ld.t1;
+    const double previous = t0;
+    t0 = t1;
     if (!rs.flow.lddone) {
       // The first correction takes the whole seconds of the new time.
-      const DegMinSec hms = split_dms(rs.ld.t1);
+      const DegMinSec hms = split_dms(t1);
       t.hour = hms.deg;
       t.minute = hms.min;
       t.second = dtoi(hms.sec);
@@ -161,7 +163,7 @@ State lunar_distance_step(RunState& rs) {
       // hour the corrections then swing between a second early and a second
       // late and settle a second late, a fix some 0.25 nautical mile off in
       // the tropics.
-      set_nearest_second(t, rs.ld.t1);
+      set_nearest_second(t, t1);
     }
 
     if (!rs.flow.lddone) {
@@ -172,7 +174,7 @@ State lunar_distance_step(RunState& rs) {
       rs.obs1.second = t.second;
       rs.flow.lddone = true;
       rs.flow.obsno = 1;
-      const double change = rs.ld.t1 - previous;
+      const double change = t1 - previous;
       const int hours = dtoi(change);
       const int minutes = dtoi((change - hours) * 60);
       std::fprintf(out, " Time corrected by %d hours %d min\n", hours, minutes);
@@ -188,20 +190,20 @@ State lunar_distance_step(RunState& rs) {
     // that is not a number ends the repetition at once.
     rs.flow.ldinner += 1;
     if (rs.flow.ldinner < kMaxEvaluations &&
-        std::fabs(rs.ld.t1 - previous) > kTimeLimit)
+        std::fabs(t1 - previous) > kTimeLimit)
       continue;
     break;
   }
 
-  if (rs.ld.t1 < 0) {
+  if (t1 < 0) {
     std::fputs("\n !!! Warning: new hour t1 negativ!", out);
     con_getc();
   }
   // The corrected time, to the nearest second; the hour is not carried into
   // the date.
-  const int h = dtoi(rs.ld.t1);
-  const int m = dtoi((rs.ld.t1 - h) * 60);
-  const int s = dtoi(((rs.ld.t1 - h) * 60 - m) * 60 + 0.5);
+  const int h = dtoi(t1);
+  const int m = dtoi((t1 - h) * 60);
+  const int s = dtoi(((t1 - h) * 60 - m) * 60 + 0.5);
   rs.obs1.year = t.year;
   rs.obs1.month = t.month;
   rs.obs1.day = t.day;

@@ -132,14 +132,14 @@ struct MoonSight : Sight {
                                      // position)
 };
 
-// The lunar-distance step: the measured distance, the limb and the side, the
-// distances of the last pass and its times.
+// The lunar-distance step: the measured distance, the limb and the side, and
+// the almanac and cleared distances of its last evaluation, which the LUNAR
+// RESULT screen shows.
 struct LunarStep {
   double LD_limb = 48.11666666666667;  // measured lunar distance, degrees
-  int side = +1;      // +1 second body east of the Moon, -1 west
-  double limb = 1.0;  // below 1.5 near limb, above 1.5 far limb
-  double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees
-  double t0 = 0, t1 = 0;                      // hours UT
+  int side = +1;                   // +1 second body east of the Moon, -1 west
+  double limb = 1.0;               // below 1.5 near limb, above 1.5 far limb
+  double LDtrue = 0, LDclear = 0;  // degrees
 };
 
 // The run between the sights and the fix.

@@ -41,20 +41,20 @@ void ask_lunar_distance(RunState& rs, bool sun) {
   std::fputs("\n", out);
   std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
   double limb = rs.ld.limb;
-  lies1(0, rs.ld.limb, &limb);
+  lies1(kShowWhole, rs.ld.limb, &limb);
   // An answer of exactly 1.5 (or one that is not a number) names neither
   // limb: the question is asked again, with the limb held as its default.
   while (!(limb < 1.5 || limb > 1.5)) {
     std::fputs("\n", out);
     std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
-    lies1(0, rs.ld.limb, &limb);
+    lies1(kShowWhole, rs.ld.limb, &limb);
   }
   rs.ld.limb = limb;
 
   std::fputs("\n", out);
   std::fputs(" To which side of Moon? 1=EAST 2=WEST:", out);
   double side = 0;
-  lies1(0, rs.ld.side < 0 ? 2 : 1, &side);
+  lies1(kShowWhole, rs.ld.side < 0 ? 2 : 1, &side);
   rs.ld.side = (side > 1.5) ? -1 : +1;
 
   std::fputs("\n", out);

@@ -302,13 +302,7 @@ State st_iterate(RunState& rs) {
           rs.fix.lon, &lat, &lon);
   rs.sight1.pos.lat = lat;
   rs.sight1.pos.lon = lon;
-
-  const DegMin la = split_dm(lat);
-  const DegMin lo = split_dm(lon);
-  rs.obs1.lat_deg = la.deg;
-  rs.obs1.lat_min = la.min;
-  rs.obs1.lon_deg = lo.deg;
-  rs.obs1.lon_min = lo.min;
+  set_position(rs.obs1, lat, lon);
 
   rs.obs2.lat_deg = rs.work.lat_deg;
   rs.obs2.lat_min = rs.work.lat_min;

@@ -31,15 +31,6 @@ bool whole_degrees_beyond(double x, int limit) {
   return w > limit || w < -limit;
 }
 
-void set_position(obsrec& r, double lat, double lon) {
-  const DegMin la = split_dm(lat);
-  const DegMin lo = split_dm(lon);
-  r.lat_deg = la.deg;
-  r.lat_min = la.min;
-  r.lon_deg = lo.deg;
-  r.lon_min = lo.min;
-}
-
 // The errors of the fix leave the automatic passes: they restart at
 // observation 1 with the answers read again.  The count of ITERATE passes
 // starts again with them, so that it counts passes in a row and a later

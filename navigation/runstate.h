@@ -38,8 +38,8 @@ struct obsrec {
   double hs_min = 0;  //   and minutes
 };
 
-// The date and time of one record given to another: observation 2 takes
-// those of observation 1, since the two sights share them.
+// The date and time of one record given to another: the two sights share
+// them.
 inline void copy_date_time(obsrec& to, const obsrec& from) {
   to.year = from.year;
   to.month = from.month;

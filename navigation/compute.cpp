@@ -11,15 +11,12 @@
 //            distance and the fix, the record write, the ephemeris block
 #include <cmath>
 
+#include "bodyplace.h"
 #include "console.h"
-#include "moon.h"
-#include "planets.h"
 #include "records.h"
 #include "screens.h"
 #include "sight.h"
-#include "stars.h"
 #include "states.h"
-#include "sun.h"
 
 namespace {
 
@@ -44,30 +41,20 @@ State compute_observation(RunState& rs) {
 
   // The Sun's place, for every body: its right ascension and the dynamical
   // Julian Day serve the ephemeris screen.
-  double sunHP = 0, sunSD = 0;
-  suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-         &c.Dec, &c.GHA, &c.GAST, &c.RA, &sunHP, &sunSD, &c.JDE);
-  c.sunRA = c.RA;
+  const BodyPlace sun = sun_place(rs.shared.deltaT, t, &c.JDE);
+  c.sunRA = sun.RA;
 
-  // The body's place replaces the Sun's; the horizontal parallax and the
-  // semi-diameter handed to the altitude correction by body.
+  // The body's place, with the horizontal parallax and the semi-diameter
+  // handed to the altitude correction.
   const int code = w.bodycode;
-  double HP = sunHP, SD = sunSD;
-  if (code == 2 || code == 3) {
-    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-            t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP, &SD);
-  } else if (code >= 4 && code <= 7) {
-    planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-              t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP);
-    SD = 0;
-  } else if (code == 8) {
-    starseph(w.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-             t.minute, t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &c.SHA);
-    HP = 0;
-    SD = 0;
-  }
-  c.HP = HP;
-  c.SD = SD;
+  const BodyPlace body = body_place(code, w.starno, rs.shared.deltaT, t, sun);
+  c.Dec = body.Dec;
+  c.GHA = body.GHA;
+  c.GAST = body.GAST;
+  c.RA = body.RA;
+  c.SHA = body.SHA;
+  c.HP = body.HP;
+  c.SD = body.SD;
 
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);

@@ -15,15 +15,12 @@
 #include <cstdio>
 
 #include "angles.h"
+#include "bodyplace.h"
 #include "console.h"
 #include "input.h"
 #include "lunar.h"
-#include "moon.h"
-#include "planets.h"
 #include "split.h"
-#include "stars.h"
 #include "states.h"
-#include "sun.h"
 
 namespace {
 
@@ -94,31 +91,19 @@ State lunar_distance_step(RunState& rs) {
   skip(25);
 
   const int code = rs.obs2.bodycode;
-  const bool sun = (code == 0 || code == 1);
+  const bool sun_second = (code == 0 || code == 1);
   for (;;) {
     // The places at the current time; for codes 0 and 1 the Sun is the
     // second body.
-    double sDec = 0, sGHA = 0, sGAST = 0, sRA = 0, sHP = 0, sSD = 0, sJDE = 0;
-    suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-           &sDec, &sGHA, &sGAST, &sRA, &sHP, &sSD, &sJDE);
-    double mDec = 0, mGHA = 0, mGAST = 0, mRA = 0, mHP = 0, mSD = 0;
-    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-            t.second, &mDec, &mGHA, &mGAST, &mRA, &mHP, &mSD);
-    double bDec = sDec, bRA = sRA;
-    if (code >= 4 && code <= 7) {
-      double GHA = 0, GAST = 0, HP = 0;
-      planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-                t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &HP);
-    } else if (code == 8) {
-      double GHA = 0, GAST = 0, SHA = 0;
-      starseph(rs.obs2.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-               t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &SHA);
-    } else if (code > 8) {
-      return State::END;
-    }
-    rs.ld.LDtrue = LDist(mDec, bDec, mRA, bRA);
+    double JDE = 0;
+    const BodyPlace sun = sun_place(rs.shared.deltaT, t, &JDE);
+    const BodyPlace moon = moon_place(rs.shared.deltaT, t);
+    if (code > 8) return State::END;
+    const BodyPlace second =
+        body_place(code, rs.obs2.starno, rs.shared.deltaT, t, sun);
+    rs.ld.LDtrue = LDist(moon.Dec, second.Dec, moon.RA, second.RA);
 
-    if (!rs.flow.ldentered) ask_lunar_distance(rs, sun);
+    if (!rs.flow.ldentered) ask_lunar_distance(rs, sun_second);
 
     // The apparent distance of the centres: the Moon's augmented
     // semi-diameter added to a distance measured to its near limb and taken
@@ -128,7 +113,7 @@ State lunar_distance_step(RunState& rs) {
       LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
     else
       LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
-    if (sun) LDobs = LDobs + sSD / 60;
+    if (sun_second) LDobs = LDobs + sun.SD / 60;
 
     rs.ld.LDclear = Lunaclear(LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha,
                               rs.sight2.Ha, rs.sight1.Az, rs.sight2.Az,

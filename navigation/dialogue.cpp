@@ -17,8 +17,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "angles.h"
 #include "console.h"
@@ -26,6 +26,7 @@
 #include "earthcon.h"
 #include "entry.h"
 #include "input.h"
+#include "lop.h"
 #include "records.h"
 #include "sailing.h"
 #include "session.h"
@@ -98,17 +99,16 @@ State st_start(RunState& rs) {
   const int c = con_getc();
   if (c == 'R' || c == 'r' || c == '1') {
     std::fputs(" OK, + RESETTiNG files 0x1 and 0x2.txt\n", out);
-    if (!remove_file(kRecordFile1))
-      std::fputs(" !!! file dodarivi0r1.txt possibly PROTECTED\n", out);
-    if (!remove_file(kRecordFile2))
-      std::fputs(" !!! file dodarivi0r2.txt possibly PROTECTED\n", out);
+    for (const char* name : {kRecordFile1, kRecordFile2})
+      if (!remove_file(name))
+        std::fprintf(out, " !!! file %s possibly PROTECTED\n", name);
     con_getc();
     std::fputs("  To RESET file 0x0 enter: '2' ) ==>", out);
     const int c2 = con_getc();
     if (c2 == 'X' || c2 == 'x' || c2 == '2') {
       std::fputs(" OK, + RESETTiNG file 0x0.txt\n", out);
-      if (!remove_file("dodarivi0r0.txt"))
-        std::fputs(" !!! file dodarivi0r0.txt is WRITE PROTECTED\n", out);
+      if (!remove_file(kDeltaTFile))
+        std::fprintf(out, " !!! file %s is WRITE PROTECTED\n", kDeltaTFile);
       con_getc();
     } else {
       std::fputs(" OK, - No RESET of file 0x0.txt\n", out);
@@ -211,13 +211,14 @@ State st_final_menu(RunState& rs) {
   for (;;) {
     rs.flow.choice = 4;
     if (!rs.flow.ldentered) rs.flow.choice = 5;
-    if (std::fabs(rs.fix.poserr) < 0.1) {
+    if (fix_converged(rs.fix.poserr)) {
       // Converged: the fix's latitude becomes the dead-reckoning latitude of
       // both records; the longitudes stay.
       rs.obs1.lat_deg = rs.work.lat_deg;
       rs.obs1.lat_min = rs.work.lat_min;
       rs.obs2.lat_deg = rs.work.lat_deg;
       rs.obs2.lat_min = rs.work.lat_min;
+      // 5: a further lunar-distance pass, the final check of the fix.
       std::fputs(" ## ENTER: 1=restart, 5=KESTOR, 9=stop:\n", out);
       std::fputs(" For FINAL CHECK, press again RETURN !\n", out);
       rs.flow.choice = 5;
@@ -239,7 +240,7 @@ State st_final_menu(RunState& rs) {
       if (rs.flow.ldpasses <= 0) {
         rs.flow.choice = parsenth(1, 5);
         answered = true;
-      } else if (rs.flow.ldpasses > 30) {
+      } else if (rs.flow.ldpasses > kMaxLunarPasses) {
         rs.flow.choice = parsenth(1, 5);
         rs.flow.ldpasses = 0;
         answered = true;
@@ -293,6 +294,8 @@ State st_iterate(RunState& rs) {
 
   double back = rs.fix.course - 180;
   if (back < 0) back = back + 360;
+  // The course, the course back and the velocity of the run between the
+  // sights.
   std::fprintf(out, "kursav0 kursbak, velav %f %f %f\n", rs.fix.course, back,
                rs.fix.velocity);
   // The fix run back to the time of observation 1; both sights share that

@@ -290,12 +290,12 @@ void sextant_screen(RunState& rs) {
 
 }  // namespace
 
-int starlist(int autorun, int def) {
+int starlist(bool autorun, int def) {
   FILE* out = con_out();
-  // With autorun set the default is taken unread.  Should it be rejected, the
-  // screen reads an answer from then on (and pauses): without that, a
-  // rejected number would bring the screen back unread for ever.
-  int flag = autorun;
+  // In the automatic passes the default is taken unread.  Should it be
+  // rejected, the screen reads an answer from then on (and pauses): without
+  // that, a rejected number would bring the screen back unread for ever.
+  bool unread = autorun;
   for (;;) {
     for (int i = 0; i < 38; ++i) std::fputs("\n", out);
     std::fputs(" *** STAR-CATALOG 0..57: ***\n", out);
@@ -305,15 +305,15 @@ int starlist(int autorun, int def) {
     std::fprintf(out, " ----------> Default-Star: %d \n", def);
     std::fputs(" ==>  enter Number of Star:", out);
     int n = def;
-    if (flag == 0) n = parsenth(1, def);
+    if (!unread) n = parsenth(1, def);
     if (n < 0 || n > 57) {
       n = 58;
       def = 58;
     }
     std::fprintf(out, " - Star selected: %s\n", starnames[1][n]);
-    if (flag == 0) con_getc();
+    if (!unread) con_getc();
     if (n != 58) return n;
-    flag = 0;
+    unread = false;
   }
 }
 

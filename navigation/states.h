@@ -24,6 +24,11 @@ State st_end(RunState& rs);  // prints the closing screen, reads one key
 // the final menu reads its answer instead of iterating on by itself.
 constexpr int kMaxIteratePasses = 30;
 
+// The number of lunar-distance passes counted above which the final menu
+// reads its answer at a converged fix (and counts again from 0) instead of
+// going on to a further lunar-distance pass by itself.
+constexpr int kMaxLunarPasses = 30;
+
 // The computation of one observation (compute.cpp; its screens are in
 // screens.cpp).
 
@@ -39,7 +44,8 @@ State compute_observation(RunState& rs);
 // else RESULT.
 State hcaz_intercept(RunState& rs);
 
-// RESULT: the result screen (it waits for a key unless autorun), the values
+// RESULT: the result screen (it waits for a key outside the automatic
+// passes), the values
 // kept per observation, the record write W3, the ephemeris block.  Next:
 // POST_OBS_MENU.
 State result_screens(RunState& rs);
@@ -53,18 +59,18 @@ State result_screens(RunState& rs);
 State sail_run(RunState& rs);
 
 // FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP,
-// the automatic passes left: autorun and iterpasses := 0),
-// the lines of position and their intersection (the fix, work's position,
-// positions 1 and 2), sunrise and sunset, the position error, the LUNAR
-// RESULT screen; badfix := 0.  Next: FINAL_MENU.
+// the automatic passes left: autorun cleared, iterpasses := 0), the lines of
+// position and their intersection (the fix, work's position, positions 1
+// and 2), sunrise and sunset, the position error, the LUNAR RESULT screen;
+// badfix := 0.  Next: FINAL_MENU.
 State final_fix(RunState& rs);
 
 // The lunar-distance step (ldstep.cpp).
 
 // LD_STEP: ldpasses + 1, ldinner := 0, the almanac distance (END for a second
-// body code above 8), the questions while ldentered is 0, the clearing and
-// the time correction.  First correction (lddone 0): the corrected time into
-// obs1, lddone := 1, autorun := 1, a key; next OBS_INPUT.  Later steps
+// body code above 8), the questions while ldentered is not set, the clearing
+// and the time correction.  First correction (lddone not set): the corrected
+// time into obs1, lddone and autorun set, a key; next OBS_INPUT.  Later steps
 // iterate the time (at most 10 evaluations); obs1 and obs2 take the date and
-// the corrected time; autorun := 1, obsno := 1; next LOOP_TOP.
+// the corrected time; autorun set, obsno := 1; next LOOP_TOP.
 State lunar_distance_step(RunState& rs);

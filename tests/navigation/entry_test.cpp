@@ -494,7 +494,7 @@ class StarList : public ::testing::Test {
 
 TEST_F(StarList, Screen) {
   ConsoleCapture con("12\n\n");
-  EXPECT_EQ(starlist(0, 33), 12);
+  EXPECT_EQ(starlist(false, 33), 12);
   std::string want(38, '\n');
   want += " *** STAR-CATALOG 0..57: ***\n";
   want += " 0=Acamar     20=Canopus   40=Mirfak   \n";
@@ -516,7 +516,7 @@ TEST_F(StarList, Screen) {
 
 TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
   ConsoleCapture con("60\n\n\n\n-1\n\n57\n\n");
-  EXPECT_EQ(starlist(0, 5), 57);
+  EXPECT_EQ(starlist(false, 5), 57);
   const std::string out = con.output();
   EXPECT_EQ(count(out, " *** STAR-CATALOG"), 4);
   EXPECT_EQ(count(out, " - Star selected: 58=DUMMY\n"), 3);
@@ -526,7 +526,7 @@ TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
 
 TEST_F(StarList, AutomaticPassTakesTheDefault) {
   ConsoleCapture con("");
-  EXPECT_EQ(starlist(1, 43), 43);
+  EXPECT_EQ(starlist(true, 43), 43);
   EXPECT_NE(con.output().find(" ==>  enter Number of Star: - Star selected: "),
             std::string::npos);
 }

@@ -9,15 +9,10 @@
 #include "stars.h"
 #include "sun.h"
 
-// The place of a body at a UT instant: declination, Greenwich hour angle,
-// apparent sidereal time and right ascension (degrees), horizontal parallax
-// and semi-diameter (arcminutes; 0 where the body shows none), the sidereal
-// hour angle of a star (degrees; 0 for other bodies).
-struct BodyPlace {
-  double Dec = 0, GHA = 0, GAST = 0, RA = 0;
-  double HP = 0, SD = 0;
-  double SHA = 0;
-};
+// The place of a body (BodyPlace, runstate.h) at a UT instant: declination,
+// Greenwich hour angle, apparent sidereal time and right ascension, the
+// horizontal parallax and semi-diameter, and the sidereal hour angle of a
+// star.
 
 // The Sun's place at the instant t, and the dynamical Julian Day of t.
 inline BodyPlace sun_place(double deltaT, const obstime& t, double* JDE) {

@@ -47,14 +47,8 @@ State compute_observation(RunState& rs) {
   // The body's place, with the horizontal parallax and the semi-diameter
   // handed to the altitude correction.
   const int code = w.bodycode;
-  const BodyPlace body = body_place(code, w.starno, rs.shared.deltaT, t, sun);
-  c.Dec = body.Dec;
-  c.GHA = body.GHA;
-  c.GAST = body.GAST;
-  c.RA = body.RA;
-  c.SHA = body.SHA;
-  c.HP = body.HP;
-  c.SD = body.SD;
+  static_cast<BodyPlace&>(c) =
+      body_place(code, w.starno, rs.shared.deltaT, t, sun);
 
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);

@@ -88,16 +88,22 @@ struct SharedValues {
                                  // files, carried through
 };
 
-// The last computation of one sight: its time, the place of the body, the
-// altitudes and their corrections, the azimuth and the intercept.
-struct Computation {
-  obstime calctime;  // date and time handed to the ephemerides
-  double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // place of the body, degrees
-  double SHA = 0;          // sidereal hour angle of a star, degrees
+// The apparent place of a body at an instant (bodyplace.h).
+struct BodyPlace {
+  double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // degrees
+  double HP = 0, SD = 0;  // horizontal parallax and semi-diameter, arcminutes
+                          // (0 where the body shows none)
+  double SHA = 0;         // sidereal hour angle of a star, degrees (0 for
+                          // other bodies)
+};
+
+// The last computation of one sight: its time, the place of the body (its
+// horizontal parallax and semi-diameter given to the altitude correction),
+// the altitudes and their corrections, the azimuth and the intercept.
+struct Computation : BodyPlace {
+  obstime calctime;        // date and time handed to the ephemerides
   double sunRA = 0;        // the Sun's right ascension, degrees
   double JDE = 0;          // dynamical Julian Day of the Sun's place
-  double HP = 0, SD = 0;   // horizontal parallax and semi-diameter given
-                           // to the altitude correction, arcminutes
   double Hs = 0;           // sextant altitude, decimal degrees
   double LHA = 0, Hc = 0;  // local hour angle, computed altitude, degrees
   double Ho = 0, Ha = 0;   // observed and apparent altitudes, degrees

@@ -246,8 +246,8 @@ class Passes : public navtest::InTempDir {
 // its dead-reckoning position, as an automatic pass does.
 void reduce_both(RunState& rs) {
   ConsoleCapture con;
-  const int autorun = rs.flow.autorun;
-  rs.flow.autorun = 1;
+  const bool autorun = rs.flow.autorun;
+  rs.flow.autorun = true;
   const obsrec& r = rs.obs1;
   rs.sight1.pos.lat = rs.sight2.pos.lat = r.lat_deg + r.lat_min / 60;
   rs.sight1.pos.lon = rs.sight2.pos.lon = r.lon_deg + r.lon_min / 60;

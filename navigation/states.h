@@ -1,6 +1,6 @@
 // The states of the navigation dialogue, each a function of the run state
 // that returns the state to go to next.  run_dialogue (dialogue.h) runs them
-// from START to END in one dispatch loop.
+// by run_state from START to END.
 #pragma once
 
 #include "runstate.h"

@@ -19,6 +19,9 @@ double quadipola(double x1, double y1, double x2, double y2, double x3,
 // quadipola over elements 1 to 3 of two arrays (element 0 unused).
 void quadipolb(const double* xs, const double* ys, double x, double* y);
 
+// The name of the Delta-T table file: "dodarivi0r0.txt".
+extern const char kDeltaTFile[];
+
 // Delta-T for a year from the Delta-T table file "dodarivi0r0.txt" in the
 // directory of the program's files (con_dir()), in seconds.
 //  - After 3000: 0, and the file is neither read nor created.

@@ -10,9 +10,10 @@
 #include "deltat.h"
 #include "textio.h"
 
+const char kDeltaTFile[] = "dodarivi0r0.txt";
+
 namespace {
 
-constexpr char kFileName[] = "dodarivi0r0.txt";
 constexpr int kMaxRows = 40;  // rows read at most; nodes 0..40
 
 // The explanatory text after the rows, eleven pieces written in this order.
@@ -47,8 +48,9 @@ bool create_default_file() {
     text.printf("    %d   %.1f \n", year, deltatime(year));
   }
   for (const char* piece : kExplanation) text.printf("%s", piece);
-  return text.ok() && save_file(con_dir(), kFileName, text.data(), text.size(),
-                                SaveMode::kCreateOnly) != SaveResult::kFailed;
+  return text.ok() &&
+         save_file(con_dir(), kDeltaTFile, text.data(), text.size(),
+                   SaveMode::kCreateOnly) != SaveResult::kFailed;
 }
 
 // ---------------------------------------------------------------------------
@@ -86,7 +88,7 @@ void print_unusable() {
   std::fprintf(
       con_out(),
       "??? %s can be neither read nor created: Delta-T taken from the built-in model\n",
-      kFileName);
+      kDeltaTFile);
 }
 
 }  // namespace
@@ -124,13 +126,13 @@ double delta0x(int year) {
   if (year > 3000) return 0.0;  // the file is neither read nor created
 
   errno = 0;
-  FILE* f = open_for_reading(con_dir(), kFileName);
+  FILE* f = open_for_reading(con_dir(), kDeltaTFile);
   if (f == nullptr) {
     // Only a missing file is created; an existing file, readable or not, is
     // never replaced.  A file that can be neither read nor created leaves
     // Delta-T to the built-in model, after one line on the console.
     if (errno != ENOENT || !create_default_file() ||
-        (f = open_for_reading(con_dir(), kFileName)) == nullptr) {
+        (f = open_for_reading(con_dir(), kDeltaTFile)) == nullptr) {
       print_unusable();
       return model_value(year);
     }
@@ -151,7 +153,7 @@ double delta0x(int year) {
   int prev = 2020;
   for (int i = 1; i <= size - 1; ++i) {
     if (yrs[i] < prev) {
-      std::fprintf(con_out(), "??? dodarivi0r0.txt:\n? wrong sequence:%d\n",
+      std::fprintf(con_out(), "??? %s:\n? wrong sequence:%d\n", kDeltaTFile,
                    prev);
       con_getc();  // wait for one character; EndOfInput propagates from here
       return 0.0;

@@ -5,21 +5,18 @@
 //            position, the correction of the sextant altitude to the
 //            observed altitude, the apparent altitude and the intercept
 //   HCAZ     the computed altitude, azimuth and intercept formed again (also
-//            for observation 2 renewed after the run between the sights;
-//            where it leads is decided by after_hcaz, dialogue.cpp)
+//            for observation 2 renewed after the run between the sights,
+//            which goes on to the fix)
 //   RESULT   the result screen (screens.cpp), the values kept for the lunar
 //            distance and the fix, the record write, the ephemeris block
 #include <cmath>
 
+#include "bodyplace.h"
 #include "console.h"
-#include "moon.h"
-#include "planets.h"
 #include "records.h"
 #include "screens.h"
 #include "sight.h"
-#include "stars.h"
 #include "states.h"
-#include "sun.h"
 
 namespace {
 
@@ -44,30 +41,14 @@ State compute_observation(RunState& rs) {
 
   // The Sun's place, for every body: its right ascension and the dynamical
   // Julian Day serve the ephemeris screen.
-  double sunHP = 0, sunSD = 0;
-  suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-         &c.Dec, &c.GHA, &c.GAST, &c.RA, &sunHP, &sunSD, &c.JDE);
-  c.sunRA = c.RA;
+  const BodyPlace sun = sun_place(rs.shared.deltaT, t, &c.JDE);
+  c.sunRA = sun.RA;
 
-  // The body's place replaces the Sun's; the horizontal parallax and the
-  // semi-diameter handed to the altitude correction by body.
+  // The body's place, with the horizontal parallax and the semi-diameter
+  // handed to the altitude correction.
   const int code = w.bodycode;
-  double HP = sunHP, SD = sunSD;
-  if (code == 2 || code == 3) {
-    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-            t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP, &SD);
-  } else if (code >= 4 && code <= 7) {
-    planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-              t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &HP);
-    SD = 0;
-  } else if (code == 8) {
-    starseph(w.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-             t.minute, t.second, &c.Dec, &c.GHA, &c.GAST, &c.RA, &c.SHA);
-    HP = 0;
-    SD = 0;
-  }
-  c.HP = HP;
-  c.SD = SD;
+  static_cast<BodyPlace&>(c) =
+      body_place(code, w.starno, rs.shared.deltaT, t, sun);
 
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);
@@ -83,12 +64,17 @@ State compute_observation(RunState& rs) {
   return State::HCAZ;
 }
 
-void hcaz_intercept(RunState& rs) {
+State hcaz_intercept(RunState& rs) {
   Computation& c = rs.calc;
   double lat = 0, lon = 0;
   assumed_position(rs, &lat, &lon);
   HcAz(lat, lon, c.Dec, c.GHA, &c.LHA, &c.Hc, &c.Az);
   c.intercept = (c.Ho - c.Hc) * 60;
+  if (rs.flow.renewing) {
+    rs.flow.renewing = false;
+    return State::FINAL;
+  }
+  return State::RESULT;
 }
 
 State result_screens(RunState& rs) {

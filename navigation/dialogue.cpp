@@ -17,8 +17,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "angles.h"
 #include "console.h"
@@ -26,6 +26,7 @@
 #include "earthcon.h"
 #include "entry.h"
 #include "input.h"
+#include "lop.h"
 #include "records.h"
 #include "sailing.h"
 #include "session.h"
@@ -77,30 +78,6 @@ const char* const kClosing[] = {
     "\n           --- END ---\n",
 };
 
-State dispatch(State s, RunState& rs) {
-  const State instead = passed_on_to(s, rs.flow);
-  if (instead != s) return instead;
-  switch (s) {
-    case State::START: return st_start(rs);
-    case State::LOOP_TOP: return st_loop_top(rs);
-    case State::OBS2_FILE: return st_obs2_file(rs);
-    case State::EXAMPLE: return st_example(rs);
-    case State::OBS_INPUT: return st_obs_input(rs);
-    case State::COMPUTE: return compute_observation(rs);
-    case State::HCAZ: hcaz_intercept(rs); return after_hcaz(rs.flow);
-    case State::RESULT: return result_screens(rs);
-    case State::POST_OBS_MENU: return st_post_obs_menu(rs);
-    case State::SAIL: return sail_run(rs);
-    case State::FINAL: return final_fix(rs);
-    case State::FINAL_MENU: return st_final_menu(rs);
-    case State::LD_STEP: return lunar_distance_step(rs);
-    case State::ITERATE: return st_iterate(rs);
-    case State::STOP: return st_stop(rs);
-    case State::END: return st_end(rs);
-  }
-  return State::END;
-}
-
 // Removes a file of the program's directory; false when that fails, also
 // when there is no such file.
 bool remove_file(const char* name) { return remove_entry(con_dir(), name); }
@@ -122,17 +99,16 @@ State st_start(RunState& rs) {
   const int c = con_getc();
   if (c == 'R' || c == 'r' || c == '1') {
     std::fputs(" OK, + RESETTiNG files 0x1 and 0x2.txt\n", out);
-    if (!remove_file(kRecordFile1))
-      std::fputs(" !!! file dodarivi0r1.txt possibly PROTECTED\n", out);
-    if (!remove_file(kRecordFile2))
-      std::fputs(" !!! file dodarivi0r2.txt possibly PROTECTED\n", out);
+    for (const char* name : {kRecordFile1, kRecordFile2})
+      if (!remove_file(name))
+        std::fprintf(out, " !!! file %s possibly PROTECTED\n", name);
     con_getc();
     std::fputs("  To RESET file 0x0 enter: '2' ) ==>", out);
     const int c2 = con_getc();
     if (c2 == 'X' || c2 == 'x' || c2 == '2') {
       std::fputs(" OK, + RESETTiNG file 0x0.txt\n", out);
-      if (!remove_file("dodarivi0r0.txt"))
-        std::fputs(" !!! file dodarivi0r0.txt is WRITE PROTECTED\n", out);
+      if (!remove_file(kDeltaTFile))
+        std::fprintf(out, " !!! file %s is WRITE PROTECTED\n", kDeltaTFile);
       con_getc();
     } else {
       std::fputs(" OK, - No RESET of file 0x0.txt\n", out);
@@ -146,23 +122,26 @@ State st_start(RunState& rs) {
   return State::LOOP_TOP;
 }
 
-State passed_on_to(State s, const Flow& flow) {
+State run_state(State s, RunState& rs) {
   switch (s) {
-    case State::LOOP_TOP: return flow.obsno == 2 ? State::OBS2_FILE : s;
-    case State::OBS2_FILE: return flow.obsno == 1 ? State::EXAMPLE : s;
-    case State::SAIL:
-      // The first lunar-distance step comes before any run and fix.
-      return flow.lddone ? s : State::LD_STEP;
-    default: return s;
+    case State::START: return st_start(rs);
+    case State::LOOP_TOP: return st_loop_top(rs);
+    case State::OBS2_FILE: return st_obs2_file(rs);
+    case State::EXAMPLE: return st_example(rs);
+    case State::OBS_INPUT: return st_obs_input(rs);
+    case State::COMPUTE: return compute_observation(rs);
+    case State::HCAZ: return hcaz_intercept(rs);
+    case State::RESULT: return result_screens(rs);
+    case State::POST_OBS_MENU: return st_post_obs_menu(rs);
+    case State::SAIL: return sail_run(rs);
+    case State::FINAL: return final_fix(rs);
+    case State::FINAL_MENU: return st_final_menu(rs);
+    case State::LD_STEP: return lunar_distance_step(rs);
+    case State::ITERATE: return st_iterate(rs);
+    case State::STOP: return st_stop(rs);
+    case State::END: return st_end(rs);
   }
-}
-
-State after_hcaz(Flow& flow) {
-  if (flow.renewing) {
-    flow.renewing = false;
-    return State::FINAL;
-  }
-  return State::RESULT;
+  return State::END;
 }
 
 State st_loop_top(RunState& rs) {
@@ -213,7 +192,7 @@ State st_post_obs_menu(RunState& rs) {
     if (rs.flow.choice <= 1) return State::EXAMPLE;  // repeat observation 1
     if (rs.flow.choice == 2) {
       rs.flow.obsno = 2;
-      return State::LOOP_TOP;
+      return State::OBS2_FILE;
     }
     return State::END;  // nothing is saved
   }
@@ -232,13 +211,14 @@ State st_final_menu(RunState& rs) {
   for (;;) {
     rs.flow.choice = 4;
     if (!rs.flow.ldentered) rs.flow.choice = 5;
-    if (std::fabs(rs.fix.poserr) < 0.1) {
+    if (fix_converged(rs.fix.poserr)) {
       // Converged: the fix's latitude becomes the dead-reckoning latitude of
       // both records; the longitudes stay.
       rs.obs1.lat_deg = rs.work.lat_deg;
       rs.obs1.lat_min = rs.work.lat_min;
       rs.obs2.lat_deg = rs.work.lat_deg;
       rs.obs2.lat_min = rs.work.lat_min;
+      // 5: a further lunar-distance pass, the final check of the fix.
       std::fputs(" ## ENTER: 1=restart, 5=KESTOR, 9=stop:\n", out);
       std::fputs(" For FINAL CHECK, press again RETURN !\n", out);
       rs.flow.choice = 5;
@@ -260,7 +240,7 @@ State st_final_menu(RunState& rs) {
       if (rs.flow.ldpasses <= 0) {
         rs.flow.choice = parsenth(1, 5);
         answered = true;
-      } else if (rs.flow.ldpasses > 30) {
+      } else if (rs.flow.ldpasses > kMaxLunarPasses) {
         rs.flow.choice = parsenth(1, 5);
         rs.flow.ldpasses = 0;
         answered = true;
@@ -314,6 +294,8 @@ State st_iterate(RunState& rs) {
 
   double back = rs.fix.course - 180;
   if (back < 0) back = back + 360;
+  // The course, the course back and the velocity of the run between the
+  // sights.
   std::fprintf(out, "kursav0 kursbak, velav %f %f %f\n", rs.fix.course, back,
                rs.fix.velocity);
   // The fix run back to the time of observation 1; both sights share that
@@ -323,13 +305,7 @@ State st_iterate(RunState& rs) {
           rs.fix.lon, &lat, &lon);
   rs.sight1.pos.lat = lat;
   rs.sight1.pos.lon = lon;
-
-  const DegMin la = split_dm(lat);
-  const DegMin lo = split_dm(lon);
-  rs.obs1.lat_deg = la.deg;
-  rs.obs1.lat_min = la.min;
-  rs.obs1.lon_deg = lo.deg;
-  rs.obs1.lon_min = lo.min;
+  set_position(rs.obs1, lat, lon);
 
   rs.obs2.lat_deg = rs.work.lat_deg;
   rs.obs2.lat_min = rs.work.lat_min;
@@ -370,7 +346,7 @@ int run_dialogue(FILE* in, FILE* out, const char* workdir) {
   RunState rs;
   try {
     for (State s = State::START;;) {
-      const State next = dispatch(s, rs);
+      const State next = run_state(s, rs);
       if (s == State::END) break;
       s = next;
     }

@@ -57,7 +57,7 @@ void earthcon(int year, double temp, double press, double* deltaT,
   std::fputs("       To modify, enter 1, else hit RETURN:\n", out);
   std::fputs("###> ", out);
   double answer = 0;
-  lies1(-2, kAsOffered, &answer);
+  lies1(kShowNone, kAsOffered, &answer);
 
   // The answer rounded to a whole number selects: 1 the change dialog, 0 a
   // Delta-T of 0 from now on, anything else the values as offered.  "nan" is
@@ -73,14 +73,14 @@ void earthcon(int year, double temp, double press, double* deltaT,
 
     double v = 0;
     std::fputs("###> Delta_T = ", out);
-    lies1(2, DeltaT0, &v);
+    lies1(kShowTwoDecimals, DeltaT0, &v);
     if (v > 6000) v = 5999;
     if (v < -1000) v = -999;
     DeltaT0 = v;
     memory.DeltaTmem = v;
 
     std::fputs("###> Temperature = ", out);
-    lies1(1, temp0, &v);
+    lies1(kShowOneDecimal, temp0, &v);
     if (v > 2000) v = 1999;
     if (v < -100) v = -99;
     temp0 = v;
@@ -88,7 +88,7 @@ void earthcon(int year, double temp, double press, double* deltaT,
 
     const double press_default = (press0 < 0) ? 0.0 : press0;
     std::fputs("###> Pressure = ", out);
-    lies1(1, press_default, &v);
+    lies1(kShowOneDecimal, press_default, &v);
     if (v > 2000) v = 1999;
     if (v < 0) v = 0;
     press0 = v;

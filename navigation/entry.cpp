@@ -26,15 +26,9 @@ namespace {
 // The head of an entry screen; from the index correction screen on its
 // second line has no blank before the line ends.
 void head(int obsno, bool second_form) {
-  FILE* out = con_out();
   skip(25);
-  std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
-  if (second_form)
-    std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~\n\n",
-                 obsno);
-  else
-    std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~ \n\n",
-                 obsno);
+  screen_head(obsno,
+              second_form ? " ~~~~~~~~~~~~~\n\n" : " ~~~~~~~~~~~~~ \n\n");
 }
 
 void deltat_line(double deltaT) {
@@ -102,19 +96,15 @@ void time_screen(RunState& rs) {
   w.hour = hour;
   w.minute = minute;
   w.second = second;
-  rs.obs1.year = w.year;
-  rs.obs1.month = w.month;
-  rs.obs1.day = w.day;
-  rs.obs1.hour = w.hour;
-  rs.obs1.minute = w.minute;
-  rs.obs1.second = w.second;
+  copy_date_time(rs.obs1, w);
   if (!rs.flow.autorun)
     earthcon(w.year, rs.shared.temp, rs.shared.press, &rs.shared.deltaT,
              &rs.shared.temp, &rs.shared.press);
 }
 
-// Step: latitude screen of observation 1.  False for a latitude beyond 90
-// (or not a number).
+// Step: latitude screen of observation 1, after the Julian Day of the sights
+// is taken from observation 1's date and time.  False for a latitude beyond
+// 90 (or not a number).
 bool latitude_screen(RunState& rs) {
   FILE* out = con_out();
   obsrec& w = rs.work;
@@ -183,17 +173,13 @@ void longitude_screen(RunState& rs) {
   w.lon_min = min;
 }
 
-// Step: observation 2 takes the Julian Day of observation 1 for both sights
-// and shows its assumed position as its dead-reckoning position.
+// Step: observation 2 shows its assumed position as its dead-reckoning
+// position.  Both sights keep the Julian Day of observation 1 taken at its
+// latitude screen: whatever changes observation 1's date or time (its record
+// read, the lunar-distance step) leads to its entry again before the next
+// run between the sights.
 void obs2_position(RunState& rs) {
-  rs.shared.jd1 = julday(rs.obs1.year, rs.obs1.month, rs.obs1.day, rs.obs1.hour,
-                         rs.obs1.minute, rs.obs1.second);
-  const DegMin lat = split_dm(rs.sight2.pos.lat);
-  const DegMin lon = split_dm(rs.sight2.pos.lon);
-  rs.work.lat_deg = lat.deg;
-  rs.work.lat_min = lat.min;
-  rs.work.lon_deg = lon.deg;
-  rs.work.lon_min = lon.min;
+  set_position(rs.work, rs.sight2.pos.lat, rs.sight2.pos.lon);
 }
 
 void summary_screen(RunState& rs) {
@@ -224,8 +210,7 @@ void body_menu(RunState& rs) {
   int readflag = rs.flow.autorun;
   for (;;) {
     skip(25);
-    std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~ \n\n",
-                 rs.flow.obsno);
+    observation_line(rs.flow.obsno, " ~~~~~~~~~~~~~ \n\n");
     if (rs.flow.obsno == 1)
       std::fputs(" Celestial object: Moon\n", out);
     else
@@ -305,12 +290,12 @@ void sextant_screen(RunState& rs) {
 
 }  // namespace
 
-int starlist(int autorun, int def) {
+int starlist(bool autorun, int def) {
   FILE* out = con_out();
-  // With autorun set the default is taken unread.  Should it be rejected, the
-  // screen reads an answer from then on (and pauses): without that, a
-  // rejected number would bring the screen back unread for ever.
-  int flag = autorun;
+  // In the automatic passes the default is taken unread.  Should it be
+  // rejected, the screen reads an answer from then on (and pauses): without
+  // that, a rejected number would bring the screen back unread for ever.
+  bool unread = autorun;
   for (;;) {
     for (int i = 0; i < 38; ++i) std::fputs("\n", out);
     std::fputs(" *** STAR-CATALOG 0..57: ***\n", out);
@@ -320,15 +305,15 @@ int starlist(int autorun, int def) {
     std::fprintf(out, " ----------> Default-Star: %d \n", def);
     std::fputs(" ==>  enter Number of Star:", out);
     int n = def;
-    if (flag == 0) n = parsenth(1, def);
+    if (!unread) n = parsenth(1, def);
     if (n < 0 || n > 57) {
       n = 58;
       def = 58;
     }
     std::fprintf(out, " - Star selected: %s\n", starnames[1][n]);
-    if (flag == 0) con_getc();
+    if (!unread) con_getc();
     if (n != 58) return n;
-    flag = 0;
+    unread = false;
   }
 }
 
@@ -363,12 +348,7 @@ bool enter_observation(RunState& rs) {
     w = rs.obs1;
   } else {
     w = rs.obs2;
-    w.year = rs.obs1.year;
-    w.month = rs.obs1.month;
-    w.day = rs.obs1.day;
-    w.hour = rs.obs1.hour;
-    w.minute = rs.obs1.minute;
-    w.second = rs.obs1.second;
+    copy_date_time(w, rs.obs1);
     w.lat_deg = rs.obs1.lat_deg;
     w.lat_min = rs.obs1.lat_min;
     w.lon_deg = rs.obs1.lon_deg;

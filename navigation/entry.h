@@ -4,11 +4,12 @@
 
 #include "runstate.h"
 
-// The star selection screen.  With autorun 0 the star number is read (the
-// default on an empty answer) and the screen pauses; otherwise the default is
-// taken unread.  A number outside 0..57 selects the placeholder 58 and the
-// screen is shown again with the default 58.  Returns the star number, 0..57.
-int starlist(int autorun, int def);
+// The star selection screen.  Outside the automatic passes (autorun false)
+// the star number is read (the default on an empty answer) and the screen
+// pauses; in them the default is taken unread.  A number outside 0..57
+// selects the placeholder 58 and the screen is shown again with the default
+// 58, read from then on.  Returns the star number, 0..57.
+int starlist(bool autorun, int def);
 
 // The EXAMPLE screen of observation 1, with the values of work.
 void example_screen(const RunState& rs);

@@ -31,15 +31,6 @@ bool whole_degrees_beyond(double x, int limit) {
   return w > limit || w < -limit;
 }
 
-void set_position(obsrec& r, double lat, double lon) {
-  const DegMin la = split_dm(lat);
-  const DegMin lo = split_dm(lon);
-  r.lat_deg = la.deg;
-  r.lat_min = la.min;
-  r.lon_deg = lo.deg;
-  r.lon_min = lo.min;
-}
-
 // The errors of the fix leave the automatic passes: they restart at
 // observation 1 with the answers read again.  The count of ITERATE passes
 // starts again with them, so that it counts passes in a row and a later
@@ -53,6 +44,8 @@ void leave_automatic_passes(RunState& rs) {
 }  // namespace
 
 State sail_run(RunState& rs) {
+  // The first lunar-distance step comes before any run and fix.
+  if (!rs.flow.lddone) return State::LD_STEP;
   const obsrec& r = rs.sight1.atresult;
   const double lat0 = r.lat_deg + r.lat_min / 60;
   const double lon0 = r.lon_deg + r.lon_min / 60;

@@ -117,7 +117,7 @@ double parsefd(int n, double def) {
 void lies2(double def_deg, double def_min, double* deg, double* min) {
   std::fprintf(con_out(), "[Default: %.0f %.2f ] ", def_deg, def_min);
   std::fputs("Input: ", con_out());
-  char* const line = session().input.lies2_line;
+  char line[kNumberLine] = {};
   con_gets(line, kNumberLine);
   double d = def_deg;
   double m = def_min;
@@ -129,15 +129,19 @@ void lies2(double def_deg, double def_min, double* deg, double* min) {
 
 void lies1(int kind, double def, double* value) {
   switch (kind) {
-    case 0:
+    case kShowWhole:
       std::fprintf(con_out(), " [Default: %d ] Input: ", dtoi(def + 0.5));
       break;
-    case 1: std::fprintf(con_out(), " [Default: %.1f ] Input: ", def); break;
-    case 2: std::fprintf(con_out(), " [Default: %.2f ] Input: ", def); break;
-    case -2: std::fputs("   Input: ", con_out()); break;
+    case kShowOneDecimal:
+      std::fprintf(con_out(), " [Default: %.1f ] Input: ", def);
+      break;
+    case kShowTwoDecimals:
+      std::fprintf(con_out(), " [Default: %.2f ] Input: ", def);
+      break;
+    case kShowNone: std::fputs("   Input: ", con_out()); break;
     default: break;
   }
-  char* const line = session().input.lies1_line;
+  char line[kNumberLine] = {};
   con_gets(line, kNumberLine);
   double v = def;
   std::sscanf(line, "%lf ", &v);

@@ -38,10 +38,18 @@ double parsefd(int n, double def);
 // keep any fraction typed.
 void lies2(double def_deg, double def_min, double* deg, double* min);
 
-// A single number.  The default is shown by kind: 0 as a whole number
-// (default + 0.5 truncated), 1 with one decimal, 2 with two decimals, -2 not
-// at all; then a line of at most 59 characters is read.  An empty or
-// unreadable answer gives the default exactly as passed.
+// How lies1 shows its default before "Input: ".
+enum Lies1Kind : int {
+  kShowWhole = 0,        // as a whole number: default + 0.5, truncated
+  kShowOneDecimal = 1,   // with one decimal
+  kShowTwoDecimals = 2,  // with two decimals
+  kShowNone = -2,        // not at all
+};
+
+// A single number.  The default is shown by kind (Lies1Kind; any other kind
+// shows nothing, not even "Input: "); then a line of at most 59 characters
+// is read.  An empty or unreadable answer gives the default exactly as
+// passed.
 void lies1(int kind, double def, double* value);
 
 // Empties the kept lines and buffers of all the routines above in the

@@ -15,15 +15,12 @@
 #include <cstdio>
 
 #include "angles.h"
+#include "bodyplace.h"
 #include "console.h"
 #include "input.h"
 #include "lunar.h"
-#include "moon.h"
-#include "planets.h"
 #include "split.h"
-#include "stars.h"
 #include "states.h"
-#include "sun.h"
 
 namespace {
 
@@ -41,20 +38,20 @@ void ask_lunar_distance(RunState& rs, bool sun) {
   std::fputs("\n", out);
   std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
   double limb = rs.ld.limb;
-  lies1(0, rs.ld.limb, &limb);
+  lies1(kShowWhole, rs.ld.limb, &limb);
   // An answer of exactly 1.5 (or one that is not a number) names neither
   // limb: the question is asked again, with the limb held as its default.
   while (!(limb < 1.5 || limb > 1.5)) {
     std::fputs("\n", out);
     std::fputs(" Which Limb of Moon? 1=NEAR 2=FAR:", out);
-    lies1(0, rs.ld.limb, &limb);
+    lies1(kShowWhole, rs.ld.limb, &limb);
   }
   rs.ld.limb = limb;
 
   std::fputs("\n", out);
   std::fputs(" To which side of Moon? 1=EAST 2=WEST:", out);
   double side = 0;
-  lies1(0, rs.ld.side < 0 ? 2 : 1, &side);
+  lies1(kShowWhole, rs.ld.side < 0 ? 2 : 1, &side);
   rs.ld.side = (side > 1.5) ? -1 : +1;
 
   std::fputs("\n", out);
@@ -88,68 +85,58 @@ State lunar_distance_step(RunState& rs) {
   if (rs.flow.ldpasses < INT_MAX) rs.flow.ldpasses += 1;
   rs.flow.ldinner = 0;
   obstime& t = rs.calc.calctime;
-  rs.ld.t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  // The time before and after one correction, hours UT.
+  double t0 = t.hour + t.minute / 60.0 + t.second / 3600.0;
+  double t1 = t0;
   skip(25);
 
   const int code = rs.obs2.bodycode;
-  const bool sun = (code == 0 || code == 1);
+  const bool sun_second = (code == 0 || code == 1);
   for (;;) {
     // The places at the current time; for codes 0 and 1 the Sun is the
     // second body.
-    double sDec = 0, sGHA = 0, sGAST = 0, sRA = 0, sHP = 0, sSD = 0, sJDE = 0;
-    suneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute, t.second,
-           &sDec, &sGHA, &sGAST, &sRA, &sHP, &sSD, &sJDE);
-    double mDec = 0, mGHA = 0, mGAST = 0, mRA = 0, mHP = 0, mSD = 0;
-    mooneph(rs.shared.deltaT, t.year, t.month, t.day, t.hour, t.minute,
-            t.second, &mDec, &mGHA, &mGAST, &mRA, &mHP, &mSD);
-    double bDec = sDec, bRA = sRA;
-    if (code >= 4 && code <= 7) {
-      double GHA = 0, GAST = 0, HP = 0;
-      planeteph(code, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-                t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &HP);
-    } else if (code == 8) {
-      double GHA = 0, GAST = 0, SHA = 0;
-      starseph(rs.obs2.starno, rs.shared.deltaT, t.year, t.month, t.day, t.hour,
-               t.minute, t.second, &bDec, &GHA, &GAST, &bRA, &SHA);
-    } else if (code > 8) {
-      return State::END;
-    }
-    rs.ld.LDtrue = LDist(mDec, bDec, mRA, bRA);
+    double JDE = 0;
+    const BodyPlace sun = sun_place(rs.shared.deltaT, t, &JDE);
+    const BodyPlace moon = moon_place(rs.shared.deltaT, t);
+    if (code > 8) return State::END;
+    const BodyPlace second =
+        body_place(code, rs.obs2.starno, rs.shared.deltaT, t, sun);
+    rs.ld.LDtrue = LDist(moon.Dec, second.Dec, moon.RA, second.RA);
 
-    if (!rs.flow.ldentered) ask_lunar_distance(rs, sun);
+    if (!rs.flow.ldentered) ask_lunar_distance(rs, sun_second);
 
     // The apparent distance of the centres: the Moon's augmented
     // semi-diameter added to a distance measured to its near limb and taken
     // off one measured to its far limb; the Sun's near limb always.
+    double LDobs = 0;
     if (rs.ld.limb < 1.5)
-      rs.ld.LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
+      LDobs = rs.ld.LD_limb + rs.shared.Ic / 60 + rs.sight1.SDa / 60;
     else
-      rs.ld.LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
-    if (sun) rs.ld.LDobs = rs.ld.LDobs + sSD / 60;
+      LDobs = rs.shared.Ic / 60 + rs.ld.LD_limb - rs.sight1.SDa / 60;
+    if (sun_second) LDobs = LDobs + sun.SD / 60;
 
-    rs.ld.LDclear = Lunaclear(
-        rs.ld.LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha, rs.sight2.Ha,
-        rs.sight1.Az, rs.sight2.Az, rs.sight1.moonpar, rs.sight1.pos.lat);
+    rs.ld.LDclear = Lunaclear(LDobs, rs.sight1.Ho, rs.sight2.Ho, rs.sight1.Ha,
+                              rs.sight2.Ha, rs.sight1.Az, rs.sight2.Az,
+                              rs.sight1.moonpar, rs.sight1.pos.lat);
     // On the first step a cleared distance far from the almanac one is a
     // failed clearing: the apparent distance is taken instead.
     if (!rs.flow.lddone &&
         std::fabs(rs.ld.LDclear - rs.ld.LDtrue) > kFirstGuard)
-      rs.ld.LDclear = rs.ld.LDobs;
-    rs.ld.t1 = rs.ld.t0 - rs.ld.side * kGain * (rs.ld.LDclear - rs.ld.LDtrue);
+      rs.ld.LDclear = LDobs;
+    t1 = t0 - rs.ld.side * kGain * (rs.ld.LDclear - rs.ld.LDtrue);
 
     if (!rs.flow.ldentered) {
       std::fprintf(out, " LDclear=%.4f LDtrue=%.4f[deg]\n", rs.ld.LDclear,
                    rs.ld.LDtrue);
-      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", rs.ld.t1,
-                   rs.ld.t0);
+      std::fprintf(out, " Time new/old[h]: t1=%.4f t0=%.4f\n", t1, t0);
       rs.flow.ldentered = true;
     }
 
-    const double previous = rs.ld.t0;
-    rs.ld.t0 = rs.ld.t1;
+    const double previous = t0;
+    t0 = t1;
     if (!rs.flow.lddone) {
       // The first correction takes the whole seconds of the new time.
-      const DegMinSec hms = split_dms(rs.ld.t1);
+      const DegMinSec hms = split_dms(t1);
       t.hour = hms.deg;
       t.minute = hms.min;
       t.second = dtoi(hms.sec);
@@ -161,7 +148,7 @@ State lunar_distance_step(RunState& rs) {
       // hour the corrections then swing between a second early and a second
       // late and settle a second late, a fix some 0.25 nautical mile off in
       // the tropics.
-      set_nearest_second(t, rs.ld.t1);
+      set_nearest_second(t, t1);
     }
 
     if (!rs.flow.lddone) {
@@ -172,7 +159,7 @@ State lunar_distance_step(RunState& rs) {
       rs.obs1.second = t.second;
       rs.flow.lddone = true;
       rs.flow.obsno = 1;
-      const double change = rs.ld.t1 - previous;
+      const double change = t1 - previous;
       const int hours = dtoi(change);
       const int minutes = dtoi((change - hours) * 60);
       std::fprintf(out, " Time corrected by %d hours %d min\n", hours, minutes);
@@ -188,20 +175,20 @@ State lunar_distance_step(RunState& rs) {
     // that is not a number ends the repetition at once.
     rs.flow.ldinner += 1;
     if (rs.flow.ldinner < kMaxEvaluations &&
-        std::fabs(rs.ld.t1 - previous) > kTimeLimit)
+        std::fabs(t1 - previous) > kTimeLimit)
       continue;
     break;
   }
 
-  if (rs.ld.t1 < 0) {
+  if (t1 < 0) {
     std::fputs("\n !!! Warning: new hour t1 negativ!", out);
     con_getc();
   }
   // The corrected time, to the nearest second; the hour is not carried into
   // the date.
-  const int h = dtoi(rs.ld.t1);
-  const int m = dtoi((rs.ld.t1 - h) * 60);
-  const int s = dtoi(((rs.ld.t1 - h) * 60 - m) * 60 + 0.5);
+  const int h = dtoi(t1);
+  const int m = dtoi((t1 - h) * 60);
+  const int s = dtoi(((t1 - h) * 60 - m) * 60 + 0.5);
   rs.obs1.year = t.year;
   rs.obs1.month = t.month;
   rs.obs1.day = t.day;

@@ -38,8 +38,8 @@ struct obsrec {
   double hs_min = 0;  //   and minutes
 };
 
-// The date and time of one record given to another: observation 2 takes
-// those of observation 1, since the two sights share them.
+// The date and time of one record given to another: the two sights share
+// them.
 inline void copy_date_time(obsrec& to, const obsrec& from) {
   to.year = from.year;
   to.month = from.month;
@@ -88,16 +88,22 @@ struct SharedValues {
                                  // files, carried through
 };
 
-// The last computation of one sight: its time, the place of the body, the
-// altitudes and their corrections, the azimuth and the intercept.
-struct Computation {
-  obstime calctime;  // date and time handed to the ephemerides
-  double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // place of the body, degrees
-  double SHA = 0;          // sidereal hour angle of a star, degrees
+// The apparent place of a body at an instant (bodyplace.h).
+struct BodyPlace {
+  double Dec = 0, GHA = 0, GAST = 0, RA = 0;  // degrees
+  double HP = 0, SD = 0;  // horizontal parallax and semi-diameter, arcminutes
+                          // (0 where the body shows none)
+  double SHA = 0;         // sidereal hour angle of a star, degrees (0 for
+                          // other bodies)
+};
+
+// The last computation of one sight: its time, the place of the body (its
+// horizontal parallax and semi-diameter given to the altitude correction),
+// the altitudes and their corrections, the azimuth and the intercept.
+struct Computation : BodyPlace {
+  obstime calctime;        // date and time handed to the ephemerides
   double sunRA = 0;        // the Sun's right ascension, degrees
   double JDE = 0;          // dynamical Julian Day of the Sun's place
-  double HP = 0, SD = 0;   // horizontal parallax and semi-diameter given
-                           // to the altitude correction, arcminutes
   double Hs = 0;           // sextant altitude, decimal degrees
   double LHA = 0, Hc = 0;  // local hour angle, computed altitude, degrees
   double Ho = 0, Ha = 0;   // observed and apparent altitudes, degrees
@@ -132,14 +138,14 @@ struct MoonSight : Sight {
                                      // position)
 };
 
-// The lunar-distance step: the measured distance, the limb and the side, the
-// distances of the last pass and its times.
+// The lunar-distance step: the measured distance, the limb and the side, and
+// the almanac and cleared distances of its last evaluation, which the LUNAR
+// RESULT screen shows.
 struct LunarStep {
   double LD_limb = 48.11666666666667;  // measured lunar distance, degrees
-  int side = +1;      // +1 second body east of the Moon, -1 west
-  double limb = 1.0;  // below 1.5 near limb, above 1.5 far limb
-  double LDtrue = 0, LDobs = 0, LDclear = 0;  // degrees
-  double t0 = 0, t1 = 0;                      // hours UT
+  int side = +1;                   // +1 second body east of the Moon, -1 west
+  double limb = 1.0;               // below 1.5 near limb, above 1.5 far limb
+  double LDtrue = 0, LDclear = 0;  // degrees
 };
 
 // The run between the sights and the fix.

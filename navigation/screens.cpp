@@ -84,9 +84,7 @@ void result_screen(const RunState& rs) {
   FILE* out = con_out();
   const obsrec& w = rs.work;
   skip(25);
-  std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
-  std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation ~~~~~~~~~~~~~\n\n",
-               rs.flow.obsno);
+  screen_head(rs.flow.obsno, " ~~~~~~~~~~~~~\n\n");
   sight_lines(rs, w);
   altitude_line(" Sextant viewed: Hs", rs.calc.Hs);
   altitude_line(" Sextant appar.: Ha", rs.calc.Ha);
@@ -198,9 +196,7 @@ void final_screen(const RunState& rs) {
   const obsrec& w = rs.work;
   skip(25);
   std::fputs(" Renewing Position 2 after sailing from Pos. 1\n", out);
-  std::fputs(" Astro-Navigation by LUNAR DISTANCE \n", out);
-  std::fprintf(out, " ~~~~~~~~~~~ [%d.] Observation FINAL ~~~~~~~~ \n\n",
-               rs.flow.obsno);
+  screen_head(rs.flow.obsno, " FINAL ~~~~~~~~ \n\n");
   sight_lines(rs, w);
   altitude_line(" Sextant viewed:  Hs", rs.sight2.Hs);
   altitude_line(" Sextant appar.:  Ha", rs.sight2.Ha);

@@ -21,14 +21,12 @@ struct FieldParser {
   char stringin[123] = {};  // one blank followed by the kept line, cut in place
 };
 
-// The console input routines' buffers: one set for each field parser, and
-// the lines read by lies2 and lies1.
+// The console input routines' buffers: one set for each field parser (the
+// readers lies2 and lies1 keep nothing from one call to the next).
 struct InputBuffers {
   FieldParser int_parser;   // parsenth
   FieldParser int4_parser;  // parse4nth
   FieldParser real_parser;  // parsefd
-  char lies2_line[64] = {};
-  char lies1_line[64] = {};
 };
 
 // The Delta-T remembered by the Earth-conditions dialog.

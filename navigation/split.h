@@ -5,6 +5,7 @@
 #pragma once
 
 #include "angles.h"
+#include "runstate.h"
 
 struct DegMin {
   int deg;     // whole degrees (hours), truncated towards zero
@@ -31,4 +32,16 @@ inline DegMinSec split_dms(double x) {
   cxangle(x, &units, &minutes, &minutes_r, &seconds_r, &minutes_dec,
           &seconds_dec);
   return {units, minutes, seconds_dec};
+}
+
+// A position in decimal degrees as the dead-reckoning position of a record:
+// latitude and longitude each split into whole degrees and signed decimal
+// minutes.
+inline void set_position(obsrec& r, double lat, double lon) {
+  const DegMin la = split_dm(lat);
+  const DegMin lo = split_dm(lon);
+  r.lat_deg = la.deg;
+  r.lat_min = la.min;
+  r.lon_deg = lo.deg;
+  r.lon_min = lo.min;
 }

@@ -1,27 +1,12 @@
 // The states of the navigation dialogue, each a function of the run state
 // that returns the state to go to next.  run_dialogue (dialogue.h) runs them
-// from START to END in one dispatch loop.
+// by run_state from START to END.
 #pragma once
 
 #include "runstate.h"
 
-// Where the phase of the run, held in the flags, and not a state's own work
-// decides the next state (dialogue.cpp).  The dispatch asks passed_on_to
-// before it runs a state, and after_hcaz once HCAZ is done.
-
-// The state that s passes on to without doing its work, or s itself:
-//   LOOP_TOP   with observation 2 in hand: OBS2_FILE (its record is loaded
-//              there)
-//   OBS2_FILE  with observation 1 in hand: EXAMPLE (its record was loaded by
-//              LOOP_TOP)
-//   SAIL       before the first lunar-distance correction (lddone not set):
-//              LD_STEP, the first lunar-distance step, which comes before any
-//              run and fix; after it SAIL is the run between the sights
-State passed_on_to(State s, const Flow& flow);
-
-// The state after HCAZ: FINAL for observation 2 renewed after the run
-// between the sights (renewing set by SAIL; cleared here), else RESULT.
-State after_hcaz(Flow& flow);
+// Runs state s and returns the state to go to next; END returns END.
+State run_state(State s, RunState& rs);
 
 // Dialogue flow (dialogue.cpp).
 State st_start(RunState& rs);
@@ -39,6 +24,11 @@ State st_end(RunState& rs);  // prints the closing screen, reads one key
 // the final menu reads its answer instead of iterating on by itself.
 constexpr int kMaxIteratePasses = 30;
 
+// The number of lunar-distance passes counted above which the final menu
+// reads its answer at a converged fix (and counts again from 0) instead of
+// going on to a further lunar-distance pass by itself.
+constexpr int kMaxLunarPasses = 30;
+
 // The computation of one observation (compute.cpp; its screens are in
 // screens.cpp).
 
@@ -49,34 +39,38 @@ constexpr int kMaxIteratePasses = 30;
 State compute_observation(RunState& rs);
 
 // HCAZ: HcAz again at the observation's assumed position with its Dec and
-// GHA; intercept = (Ho - Hc) x 60.  Next: after_hcaz.
-void hcaz_intercept(RunState& rs);
+// GHA; intercept = (Ho - Hc) x 60.  Next: FINAL for observation 2 renewed
+// after the run between the sights (renewing, set by SAIL, is cleared here),
+// else RESULT.
+State hcaz_intercept(RunState& rs);
 
-// RESULT: the result screen (it waits for a key unless autorun), the values
+// RESULT: the result screen (it waits for a key outside the automatic
+// passes), the values
 // kept per observation, the record write W3, the ephemeris block.  Next:
 // POST_OBS_MENU.
 State result_screens(RunState& rs);
 
 // The run between the sights and the fix (fix.cpp).
 
-// SAIL once lddone is set (see passed_on_to): observation 1's position at
-// its result carried over the run into work's position; renewing := true.
-// Next: HCAZ.
+// SAIL: before the first lunar-distance correction (lddone false) nothing is
+// done and LD_STEP, the first lunar-distance step, comes next: it comes
+// before any run and fix.  After it, observation 1's position at its result
+// carried over the run into work's position; renewing set.  Next: HCAZ.
 State sail_run(RunState& rs);
 
 // FINAL: the FINAL screen, the azimuth and latitude errors (next LOOP_TOP,
-// the automatic passes left: autorun and iterpasses := 0),
-// the lines of position and their intersection (the fix, work's position,
-// positions 1 and 2), sunrise and sunset, the position error, the LUNAR
-// RESULT screen; badfix := 0.  Next: FINAL_MENU.
+// the automatic passes left: autorun cleared, iterpasses := 0), the lines of
+// position and their intersection (the fix, work's position, positions 1
+// and 2), sunrise and sunset, the position error, the LUNAR RESULT screen;
+// badfix := 0.  Next: FINAL_MENU.
 State final_fix(RunState& rs);
 
 // The lunar-distance step (ldstep.cpp).
 
 // LD_STEP: ldpasses + 1, ldinner := 0, the almanac distance (END for a second
-// body code above 8), the questions while ldentered is 0, the clearing and
-// the time correction.  First correction (lddone 0): the corrected time into
-// obs1, lddone := 1, autorun := 1, a key; next OBS_INPUT.  Later steps
+// body code above 8), the questions while ldentered is not set, the clearing
+// and the time correction.  First correction (lddone not set): the corrected
+// time into obs1, lddone and autorun set, a key; next OBS_INPUT.  Later steps
 // iterate the time (at most 10 evaluations); obs1 and obs2 take the date and
-// the corrected time; autorun := 1, obsno := 1; next LOOP_TOP.
+// the corrected time; autorun set, obsno := 1; next LOOP_TOP.
 State lunar_distance_step(RunState& rs);

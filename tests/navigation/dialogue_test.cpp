@@ -163,12 +163,7 @@ TEST_F(Dialogue, LoopTopAndObs2FileLoadOrCreateTheRecords) {
   ConsoleCapture con;
   EXPECT_EQ(st_loop_top(rs), State::EXAMPLE);
   EXPECT_EQ(slurp(kRecordFile1), kFresh1);
-  // Observation 1 in hand passes OBS2_FILE by, observation 2 LOOP_TOP.
-  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::EXAMPLE);
-  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::LOOP_TOP);
   rs.flow.obsno = 2;
-  EXPECT_EQ(passed_on_to(State::LOOP_TOP, rs.flow), State::OBS2_FILE);
-  EXPECT_EQ(passed_on_to(State::OBS2_FILE, rs.flow), State::OBS2_FILE);
   rs.calc.Az = 99.5;
   EXPECT_EQ(st_obs2_file(rs), State::EXAMPLE);
   EXPECT_EQ(count(slurp(kRecordFile2), "0.000000 99.500000 3.141593\n"), 1);
@@ -227,15 +222,15 @@ struct MenuCase {
 
 TEST_F(Dialogue, MenuAfterAnObservation) {
   const MenuCase cases[] = {
-      {1, "\n", State::LOOP_TOP, 2, 1},
-      {1, "2\n", State::LOOP_TOP, 2, 1},
+      {1, "\n", State::OBS2_FILE, 2, 1},
+      {1, "2\n", State::OBS2_FILE, 2, 1},
       {1, "1\n", State::EXAMPLE, 1, 1},
       {1, "0\n", State::EXAMPLE, 1, 1},
       {1, "x\n", State::EXAMPLE, 1, 1},
       {1, "9\n", State::END, 1, 1},
       {1, "3\n", State::END, 1, 1},
-      {1, "-5\n\n", State::LOOP_TOP, 2, 2},
-      {1, "999\n", State::LOOP_TOP, 2, 1},
+      {1, "-5\n\n", State::OBS2_FILE, 2, 2},
+      {1, "999\n", State::OBS2_FILE, 2, 1},
       {2, "\n", State::SAIL, 2, 1},
       {2, "3\n", State::SAIL, 2, 1},
       {2, "999\n", State::SAIL, 2, 1},
@@ -266,22 +261,87 @@ TEST_F(Dialogue, MenuAfterAnObservation) {
     rs.flow.obsno = obsno;
     rs.flow.autorun = 1;
     ConsoleCapture con;
-    EXPECT_EQ(st_post_obs_menu(rs), obsno == 1 ? State::LOOP_TOP : State::SAIL);
+    EXPECT_EQ(st_post_obs_menu(rs),
+              obsno == 1 ? State::OBS2_FILE : State::SAIL);
     EXPECT_EQ(rs.flow.choice, obsno == 1 ? 2 : 3);
   }
 }
 
 TEST_F(Dialogue, SailGoesToTheFirstLunarDistanceStep) {
   RunState rs;
-  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::LD_STEP);
+  const obsrec work = rs.work;
+  EXPECT_EQ(sail_run(rs), State::LD_STEP);
+  EXPECT_FALSE(rs.flow.renewing);  // no run, no fix yet
+  EXPECT_EQ(rs.work.lat_min, work.lat_min);
   rs.flow.lddone = true;
-  EXPECT_EQ(passed_on_to(State::SAIL, rs.flow), State::SAIL);
   EXPECT_EQ(sail_run(rs), State::HCAZ);
   EXPECT_TRUE(rs.flow.renewing);
   // HCAZ of observation 2 renewed after the run leads to the fix, once.
-  EXPECT_EQ(after_hcaz(rs.flow), State::FINAL);
+  EXPECT_EQ(hcaz_intercept(rs), State::FINAL);
   EXPECT_FALSE(rs.flow.renewing);
-  EXPECT_EQ(after_hcaz(rs.flow), State::RESULT);
+  EXPECT_EQ(hcaz_intercept(rs), State::RESULT);
+}
+
+const char* state_name(State s) {
+  static const char* const names[] = {
+      "START",         "LOOP_TOP", "OBS2_FILE", "EXAMPLE",
+      "OBS_INPUT",     "COMPUTE",  "HCAZ",      "RESULT",
+      "POST_OBS_MENU", "SAIL",     "FINAL",     "FINAL_MENU",
+      "LD_STEP",       "ITERATE",  "STOP",      "END"};
+  return names[static_cast<int>(s)];
+}
+
+// The states that a run from START visits on the given answers, up to the
+// end of its input or the given number of states: their names, each
+// followed by a blank.
+std::string visited(const std::string& answers, int most) {
+  ConsoleCapture con(answers);
+  RunState rs;
+  std::string names;
+  State s = State::START;
+  try {
+    for (int n = 0; n < most; ++n) {
+      names += std::string(state_name(s)) + " ";
+      if (s == State::END) break;
+      s = run_state(s, rs);
+    }
+  } catch (const EndOfInput&) {
+    // the state named last was reading when the input ended
+  }
+  return names;
+}
+
+TEST_F(Dialogue, StatesVisitedByARun) {
+  // An observation entered, computed and shown, up to its menu; each
+  // observation loaded first; the run between the sights and the fix.
+  const std::string sight = "OBS_INPUT COMPUTE HCAZ RESULT POST_OBS_MENU ";
+  const std::string obs1 = "LOOP_TOP EXAMPLE " + sight;
+  const std::string obs2 = "OBS2_FILE EXAMPLE " + sight;
+  const std::string fix = "SAIL HCAZ FINAL FINAL_MENU ";
+
+  // Every answer the default: both observations, the first lunar-distance
+  // step and its correction, then the automatic passes: the run and the fix
+  // (which has not converged after the first pass), ITERATE, both
+  // observations again without their files, and a fix that has converged,
+  // after which a further lunar-distance step follows.
+  const std::string defaults(22, '\n');
+  const std::string automatic = "START " + obs1 + obs2 + "SAIL LD_STEP " +
+                                sight + obs2 + fix + "ITERATE " + obs1 + obs2 +
+                                fix + "LD_STEP " + obs1;
+  EXPECT_EQ(visited(defaults, count(automatic, " ")), automatic);
+
+  // The menu after each observation: 1 repeats observation 1 from its
+  // example screen; after observation 2, 2 reads its file again, 0 repeats
+  // it without the file and 1 goes back to observation 1 with its file.
+  const std::string entry1(10, '\n');  // the example pause and 9 prompts
+  const std::string entry2(2, '\n');   // body and altitude
+  const std::string result = "\n";
+  const std::string repeats = "\n\n" + entry1 + result + "1\n" + entry1 +
+                              result + "\n" + entry2 + result + "2\n" + entry2 +
+                              result + "0\n" + entry2 + result + "1\n";
+  EXPECT_EQ(visited(repeats, 200), "START " + obs1 + "EXAMPLE " + sight + obs2 +
+                                       obs2 + "EXAMPLE " + sight +
+                                       "LOOP_TOP EXAMPLE ");
 }
 
 // A fix that has not converged, with the lunar distance entered.

@@ -156,6 +156,7 @@ TEST_F(Entry, Observation2Screens) {
   rs.sight2.pos.lat = -0.5;  // an assumed position just south of the equator
   rs.sight2.pos.lon = -170.25;
   rs.obs1.year = 2018;
+  rs.shared.jd1 = 2458286.5;  // as observation 1's entry left it
   const std::string out = enter("\n\n");
   const obsrec& w = rs.work;
   EXPECT_EQ(w.year, 2018);
@@ -164,7 +165,7 @@ TEST_F(Entry, Observation2Screens) {
   EXPECT_EQ(w.lon_deg, -170);
   EXPECT_EQ(w.lon_min, -15);
   EXPECT_EQ(w.bodycode, 4);
-  EXPECT_EQ(rs.shared.jd1, julday(2018, 6, 17, 3, 57, 14));
+  EXPECT_EQ(rs.shared.jd1, 2458286.5);  // the Julian Day of the sights kept
   EXPECT_EQ(rs.calc.Hs, 7 + 47.8 / 60);
 
   std::string menu = " >skip> \n";
@@ -493,7 +494,7 @@ class StarList : public ::testing::Test {
 
 TEST_F(StarList, Screen) {
   ConsoleCapture con("12\n\n");
-  EXPECT_EQ(starlist(0, 33), 12);
+  EXPECT_EQ(starlist(false, 33), 12);
   std::string want(38, '\n');
   want += " *** STAR-CATALOG 0..57: ***\n";
   want += " 0=Acamar     20=Canopus   40=Mirfak   \n";
@@ -515,7 +516,7 @@ TEST_F(StarList, Screen) {
 
 TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
   ConsoleCapture con("60\n\n\n\n-1\n\n57\n\n");
-  EXPECT_EQ(starlist(0, 5), 57);
+  EXPECT_EQ(starlist(false, 5), 57);
   const std::string out = con.output();
   EXPECT_EQ(count(out, " *** STAR-CATALOG"), 4);
   EXPECT_EQ(count(out, " - Star selected: 58=DUMMY\n"), 3);
@@ -525,7 +526,7 @@ TEST_F(StarList, InvalidNumbersShowTheDummyAndAskAgain) {
 
 TEST_F(StarList, AutomaticPassTakesTheDefault) {
   ConsoleCapture con("");
-  EXPECT_EQ(starlist(1, 43), 43);
+  EXPECT_EQ(starlist(true, 43), 43);
   EXPECT_NE(con.output().find(" ==>  enter Number of Star: - Star selected: "),
             std::string::npos);
 }

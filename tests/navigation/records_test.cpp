@@ -173,10 +173,26 @@ struct ReadCase {
   int file;
   std::string content;
   void (*before)(RunState&);
-  void (*read)(obsrec& record, RunState& shared);
+  void (*read)(obsrec& record, RunState& state);
 };
 
 void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+// The values of lines 7 to 10 of the first file, in the order of the file.
+void first_file_lines_7_to_10(RunState& s, double Ic, double eye,
+                              double intercept, double Az, double spare,
+                              double temp, double press, double LD_limb,
+                              int side) {
+  s.shared.Ic = Ic;
+  s.shared.eye = eye;
+  s.calc.intercept = intercept;
+  s.calc.Az = Az;
+  s.shared.spare = spare;
+  s.shared.temp = temp;
+  s.shared.press = press;
+  s.ld.LD_limb = LD_limb;
+  s.ld.side = side;
+}
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -188,15 +204,7 @@ const ReadCase kReadCases[] = {
      nullptr,
      [](obsrec& r, RunState& s) {
        r = {2020, 1, 2, 3, 4, 5, -10, -20.5, 100, 30.25, 3, 7, 40, 12.5};
-       s.shared.Ic = 1.5;
-       s.shared.eye = 2.5;
-       s.calc.intercept = -4;
-       s.calc.Az = 90;
-       s.shared.spare = 1;
-       s.shared.temp = 25;
-       s.shared.press = 990;
-       s.ld.LD_limb = 50.5;
-       s.ld.side = -1;
+       first_file_lines_7_to_10(s, 1.5, 2.5, -4, 90, 1, 25, 990, 50.5, -1);
      }},
     // Nine lines: the lunar distance and side in memory stay.
     {"NineLinesKeepTheLunarDistance", 1, kFresh1,
@@ -240,12 +248,8 @@ const ReadCase kReadCases[] = {
     {"FractionInAnIntegerPlaceIsTheNextValue", 1,
      "2017 6 17\n3 57 14\n44.5 46.99\n-17 -11.6\n", nullptr,
      [](obsrec& r, RunState&) {
-       r.lat_deg = 44;
-       r.lat_min = 0.5;
-       r.lon_deg = 46;
-       r.lon_min = 0.99;
-       r.bodycode = -17;
-       r.starno = -11;
+       r = {2017, 6,  17,   3,   57,  14,       44,
+            0.5,  46, 0.99, -17, -11, r.hs_deg, r.hs_min};
      }},
     {"TextEndsTheRead", 1, "2018 x 17\n3 57 14\n", nullptr,
      [](obsrec& r, RunState&) { r.year = 2018; }},
@@ -271,18 +275,8 @@ const ReadCase kReadCases[] = {
      "0x10 1e-400 48 -0\n",
      nullptr,
      [](obsrec& r, RunState& s) {
-       r.lat_min = kNaN;
-       r.lon_min = -0.0;
-       r.hs_min = kNaN;
-       s.shared.Ic = kInf;
-       s.shared.eye = -kInf;
-       s.calc.intercept = 1;
-       s.calc.Az = 2;
-       s.shared.spare = 3;
-       s.shared.temp = 16;
-       s.shared.press = 0;
-       s.ld.LD_limb = 48;
-       s.ld.side = 0;
+       r = {2017, 6, 17, 3, 57, 14, 44, kNaN, -17, -0.0, 2, 33, 24, kNaN};
+       first_file_lines_7_to_10(s, kInf, -kInf, 1, 2, 3, 16, 0, 48, 0);
      }},
     // A real of 3001 digits, 1.111...1, is rounded once: to the double
     // nearest 10/9.

@@ -120,6 +120,48 @@ TEST_F(Records, FinalSave) {
   EXPECT_EQ(rs.shared.spare, 0.0);
 }
 
+// The values of lines 7 to 10 of the first file, in the order of the file.
+void first_file_lines_7_to_10(RunState& s, double Ic, double eye,
+                              double intercept, double Az, double spare,
+                              double temp, double press, double LD_limb,
+                              int side) {
+  s.shared.Ic = Ic;
+  s.shared.eye = eye;
+  s.calc.intercept = intercept;
+  s.calc.Az = Az;
+  s.shared.spare = spare;
+  s.shared.temp = temp;
+  s.shared.press = press;
+  s.ld.LD_limb = LD_limb;
+  s.ld.side = side;
+}
+
+// W1 and W2 write their own record, not the one in hand, with the shared
+// values as they stand and the last result's azimuth (not one kept for a
+// sight).
+TEST_F(Records, FileWritesTakeTheirRecordAndTheSharedValues) {
+  RunState rs;
+  ConsoleCapture con;
+  rs.obs1.day = 18;
+  rs.obs2.starno = 7;
+  rs.work.bodycode = 5;
+  first_file_lines_7_to_10(rs, -1.5, 3, 0.25, 95.5, 2, -5, 999.5, 0, 0);
+  rs.sight1.Az = 11;
+  rs.sight2.Az = 22;
+  rs.fix.course = 270;
+  rs.fix.velocity = -12.5;
+  write_W1(rs);
+  write_W2(rs);
+  EXPECT_EQ(slurp(kRecordFile1),
+            "2017 6 18 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n2 33 \n"
+            "24 14.000000 0 \n-1.500000 3.000000 \n"
+            "0.250000 95.500000 2.000000 \n-5.000000 999.500000 \n");
+  EXPECT_EQ(slurp(kRecordFile2),
+            "2017 6 17 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n4 7 \n"
+            "7 47.800000 0 \n-1.500000 3.000000 \n"
+            "0.250000 95.500000 2.000000\n270.000000 -12.500000\n");
+}
+
 TEST_F(Records, MissingFileIsNotRead) {
   RunState rs;
   rs.work.year = 1999;
@@ -177,22 +219,6 @@ struct ReadCase {
 };
 
 void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
-
-// The values of lines 7 to 10 of the first file, in the order of the file.
-void first_file_lines_7_to_10(RunState& s, double Ic, double eye,
-                              double intercept, double Az, double spare,
-                              double temp, double press, double LD_limb,
-                              int side) {
-  s.shared.Ic = Ic;
-  s.shared.eye = eye;
-  s.calc.intercept = intercept;
-  s.calc.Az = Az;
-  s.shared.spare = spare;
-  s.shared.temp = temp;
-  s.shared.press = press;
-  s.ld.LD_limb = LD_limb;
-  s.ld.side = side;
-}
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

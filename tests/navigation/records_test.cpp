@@ -14,6 +14,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -121,19 +122,10 @@ TEST_F(Records, FinalSave) {
 }
 
 // The values of lines 7 to 10 of the first file, in the order of the file.
-void first_file_lines_7_to_10(RunState& s, double Ic, double eye,
-                              double intercept, double Az, double spare,
-                              double temp, double press, double LD_limb,
-                              int side) {
-  s.shared.Ic = Ic;
-  s.shared.eye = eye;
-  s.calc.intercept = intercept;
-  s.calc.Az = Az;
-  s.shared.spare = spare;
-  s.shared.temp = temp;
-  s.shared.press = press;
-  s.ld.LD_limb = LD_limb;
-  s.ld.side = side;
+auto first_file_lines_7_to_10(RunState& s) {
+  return std::tie(s.shared.Ic, s.shared.eye, s.calc.intercept, s.calc.Az,
+                  s.shared.spare, s.shared.temp, s.shared.press, s.ld.LD_limb,
+                  s.ld.side);
 }
 
 // W1 and W2 write their own record, not the one in hand, with the shared
@@ -141,15 +133,16 @@ void first_file_lines_7_to_10(RunState& s, double Ic, double eye,
 // sight).
 TEST_F(Records, FileWritesTakeTheirRecordAndTheSharedValues) {
   RunState rs;
-  ConsoleCapture con;
+  first_file_lines_7_to_10(rs) =
+      std::tuple(-1.5, 3, 0.25, 95.5, 2, -5, 999.5, 0, 0);
+  std::tie(rs.fix.course, rs.fix.velocity) = std::tuple(270, -12.5);
   rs.obs1.day = 18;
   rs.obs2.starno = 7;
+  // Neither the record in hand nor the azimuths kept for the sights.
   rs.work.bodycode = 5;
-  first_file_lines_7_to_10(rs, -1.5, 3, 0.25, 95.5, 2, -5, 999.5, 0, 0);
   rs.sight1.Az = 11;
   rs.sight2.Az = 22;
-  rs.fix.course = 270;
-  rs.fix.velocity = -12.5;
+  ConsoleCapture con;
   write_W1(rs);
   write_W2(rs);
   EXPECT_EQ(slurp(kRecordFile1),
@@ -230,7 +223,8 @@ const ReadCase kReadCases[] = {
      nullptr,
      [](obsrec& r, RunState& s) {
        r = {2020, 1, 2, 3, 4, 5, -10, -20.5, 100, 30.25, 3, 7, 40, 12.5};
-       first_file_lines_7_to_10(s, 1.5, 2.5, -4, 90, 1, 25, 990, 50.5, -1);
+       first_file_lines_7_to_10(s) =
+           std::tuple(1.5, 2.5, -4, 90, 1, 25, 990, 50.5, -1);
      }},
     // Nine lines: the lunar distance and side in memory stay.
     {"NineLinesKeepTheLunarDistance", 1, kFresh1,
@@ -302,7 +296,8 @@ const ReadCase kReadCases[] = {
      nullptr,
      [](obsrec& r, RunState& s) {
        r = {2017, 6, 17, 3, 57, 14, 44, kNaN, -17, -0.0, 2, 33, 24, kNaN};
-       first_file_lines_7_to_10(s, kInf, -kInf, 1, 2, 3, 16, 0, 48, 0);
+       first_file_lines_7_to_10(s) =
+           std::tuple(kInf, -kInf, 1, 2, 3, 16, 0, 48, 0);
      }},
     // A real of 3001 digits, 1.111...1, is rounded once: to the double
     // nearest 10/9.

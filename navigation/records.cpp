@@ -44,7 +44,10 @@ namespace {
 // The layout of both record files, one line each: what the line holds, the
 // format it is written with (every real with "%f", six decimals, every
 // integer with "%d") and the format it is read with.  W2 writes lines 8 and
-// 9 without the blank before the line end; a read takes either.
+// 9 without the blank before the line end; a read takes either.  Each line
+// is written and read through its row, named by the line, so that the
+// compiler checks the values of every write and read against the row's
+// formats.
 enum RecordLine {
   kDateLine,
   kTimeLine,

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <iterator>
 
 #include "console.h"
 #include "textio.h"
@@ -44,30 +45,87 @@ obsrec builtin_obs2() {
 
 namespace {
 
+// The layout of both record files, one line each: what the line holds, the
+// format it is written with (every real with "%f", six decimals, every
+// integer with "%d") and the format it is read with.  W2 writes lines 8 and
+// 9 without the blank before the line end; a read takes either.  Each line
+// is written and read through its row, named by the line, so that the
+// compiler checks the values of every write and read against the row's
+// formats.
+enum RecordLine {
+  kDateLine,
+  kTimeLine,
+  kLatitudeLine,
+  kLongitudeLine,
+  kBodyLine,
+  kAltitudeLine,
+  kIcEyeLine,
+  kInterceptLine,
+  kWeatherOrRunLine,
+  kLunarDistanceLine,
+};
+
+struct LineFormats {
+  const char* write;
+  const char* write_W2;
+  const char* read;
+};
+
+// clang-format off
+constexpr LineFormats kLayout[] = {
+  //  write           W2 writes        read              line: holds
+  {"%d %d %d \n",   "%d %d %d \n",   "%d %d %d \n"},     //  1: year, month, day
+  {"%d %d %d \n",   "%d %d %d \n",   "%d %d %d \n"},     //  2: hour, minute, second (UTC)
+  {"%d %f \n",      "%d %f \n",      "%d %lf \n"},       //  3: latitude degrees, minutes
+  {"%d %f \n",      "%d %f \n",      "%d %lf \n"},       //  4: longitude degrees, minutes
+  {"%d %d \n",      "%d %d \n",      "%d %d \n"},        //  5: body code, star number
+  {"%d %f %d \n",   "%d %f %d \n",   "%d %lf %d \n"},    //  6: sextant altitude degrees, minutes, 0
+  {"%f %f \n",      "%f %f \n",      "%lf %lf \n"},      //  7: Ic, eye (the second file's are not read)
+  {"%f %f %f \n",   "%f %f %f\n",    "%lf %lf %lf \n"},  //  8: intercept, Az, spare
+  {"%f %f \n",      "%f %f\n",       "%lf %lf \n"},      //  9: first file temp, press; second file course, velocity
+  {"%f %d \n",      "%f %d \n",      "%lf %d \n"},       // 10: LD_limb, side (first file, after a final save)
+};
+// clang-format on
+static_assert(std::size(kLayout) == kLunarDistanceLine + 1);
+
+// One line of the layout read with its format from the rest of the file;
+// false when the format does not read all its values.
+template <RecordLine L, typename... T>
+bool scan(FILE* f, T*... values) {
+  return std::fscanf(f, kLayout[L].read, values...) ==
+         static_cast<int>(sizeof...(T));
+}
+
 // Lines 1 to 6 of a record file into the record, each line's format applied
 // in order to the rest of the file; false at the first format that does not
 // read all its values.  The third value of line 6 is read and discarded.
 bool read_record_lines(FILE* f, obsrec& r) {
   int unused = 0;
-  return std::fscanf(f, "%d %d %d \n", &r.year, &r.month, &r.day) == 3 &&
-         std::fscanf(f, "%d %d %d \n", &r.hour, &r.minute, &r.second) == 3 &&
-         std::fscanf(f, "%d %lf \n", &r.lat_deg, &r.lat_min) == 2 &&
-         std::fscanf(f, "%d %lf \n", &r.lon_deg, &r.lon_min) == 2 &&
-         std::fscanf(f, "%d %d \n", &r.bodycode, &r.starno) == 2 &&
-         std::fscanf(f, "%d %lf %d \n", &r.hs_deg, &r.hs_min, &unused) == 3;
+  return scan<kDateLine>(f, &r.year, &r.month, &r.day) &&
+         scan<kTimeLine>(f, &r.hour, &r.minute, &r.second) &&
+         scan<kLatitudeLine>(f, &r.lat_deg, &r.lat_min) &&
+         scan<kLongitudeLine>(f, &r.lon_deg, &r.lon_min) &&
+         scan<kBodyLine>(f, &r.bodycode, &r.starno) &&
+         scan<kAltitudeLine>(f, &r.hs_deg, &r.hs_min, &unused);
 }
 
-// Lines 1 to 6 as written: the date from one record, the rest from another,
-// with the body code and star number given separately.
-void write_record_lines(TextBuffer& t, const obsrec& date, const obsrec& r,
-                        int bodycode, int starno) {
-  t.printf("%d %d %d \n", date.year, date.month, date.day);
-  t.printf("%d %d %d \n", r.hour, r.minute, r.second);
-  t.printf("%d %f \n", r.lat_deg, r.lat_min);
-  t.printf("%d %f \n", r.lon_deg, r.lon_min);
-  t.printf("%d %d \n", bodycode, starno);
-  t.printf("%d %f %d \n", r.hs_deg, r.hs_min, 0);
-}
+// The text of a record file, line by line in the layout's write formats (or
+// in W2's).
+class RecordText {
+ public:
+  explicit RecordText(bool by_W2) : by_W2_(by_W2) {}
+  template <RecordLine L, typename... T>
+  void line(T... values) {
+    if (by_W2_)
+      text.printf(kLayout[L].write_W2, values...);
+    else
+      text.printf(kLayout[L].write, values...);
+  }
+  TextBuffer text;
+
+ private:
+  bool by_W2_;
+};
 
 // Saves a record file whole (textio.h): it holds either its old content or
 // the complete new one, whatever happens and however many runs save it at
@@ -112,11 +170,11 @@ bool read_R1(RunState& rs) {
   FILE* f = open_record(kRecordFile1, &missing);
   if (f == nullptr) return !missing;
   (void)(read_record_lines(f, rs.work) &&
-         std::fscanf(f, "%lf %lf \n", &rs.shared.Ic, &rs.shared.eye) == 2 &&
-         std::fscanf(f, "%lf %lf %lf \n", &rs.calc.intercept, &rs.calc.Az,
-                     &rs.shared.spare) == 3 &&
-         std::fscanf(f, "%lf %lf \n", &rs.shared.temp, &rs.shared.press) == 2 &&
-         std::fscanf(f, "%lf %d \n", &rs.ld.LD_limb, &rs.ld.side) == 2);
+         scan<kIcEyeLine>(f, &rs.shared.Ic, &rs.shared.eye) &&
+         scan<kInterceptLine>(f, &rs.calc.intercept, &rs.calc.Az,
+                              &rs.shared.spare) &&
+         scan<kWeatherOrRunLine>(f, &rs.shared.temp, &rs.shared.press) &&
+         scan<kLunarDistanceLine>(f, &rs.ld.LD_limb, &rs.ld.side));
   std::fclose(f);
   rs.obs1 = rs.work;
   return true;
@@ -129,47 +187,58 @@ bool read_R2(RunState& rs) {
   double unused1 = 0,
          unused2 = 0;  // line 7: Ic and eye come from the first file
   (void)(read_record_lines(f, rs.work) &&
-         std::fscanf(f, "%lf %lf \n", &unused1, &unused2) == 2 &&
-         std::fscanf(f, "%lf %lf %lf \n", &rs.calc.intercept, &rs.calc.Az,
-                     &rs.shared.spare) == 3 &&
-         std::fscanf(f, "%lf %lf \n", &rs.fix.course, &rs.fix.velocity) == 2);
+         scan<kIcEyeLine>(f, &unused1, &unused2) &&
+         scan<kInterceptLine>(f, &rs.calc.intercept, &rs.calc.Az,
+                              &rs.shared.spare) &&
+         scan<kWeatherOrRunLine>(f, &rs.fix.course, &rs.fix.velocity));
   std::fclose(f);
   rs.obs2 = rs.work;
   return true;
 }
 
+namespace {
+
+// The writers of a record file: W3 writes as W1 does, W4 adds the first
+// file's line 10.
+enum class Writer { kW1, kW2, kW3, kW4 };
+
+// Writes the first or the second record file: lines 1 to 6 from the record
+// r, line 7 and line 8 from the shared values with the azimuth Az, line 9
+// with the first file's weather or the second file's run between the sights,
+// and the first file's line 10 at the final save.
+void write_record(const RunState& rs, bool first, const obsrec& r, double Az,
+                  Writer writer) {
+  RecordText t(writer == Writer::kW2);
+  t.line<kDateLine>(r.year, r.month, r.day);
+  t.line<kTimeLine>(r.hour, r.minute, r.second);
+  t.line<kLatitudeLine>(r.lat_deg, r.lat_min);
+  t.line<kLongitudeLine>(r.lon_deg, r.lon_min);
+  t.line<kBodyLine>(r.bodycode, r.starno);
+  t.line<kAltitudeLine>(r.hs_deg, r.hs_min, 0);
+  t.line<kIcEyeLine>(rs.shared.Ic, rs.shared.eye);
+  t.line<kInterceptLine>(rs.calc.intercept, Az, rs.shared.spare);
+  if (first)
+    t.line<kWeatherOrRunLine>(rs.shared.temp, rs.shared.press);
+  else
+    t.line<kWeatherOrRunLine>(rs.fix.course, rs.fix.velocity);
+  if (first && writer == Writer::kW4)
+    t.line<kLunarDistanceLine>(rs.ld.LD_limb, rs.ld.side);
+  save_record(first ? kRecordFile1 : kRecordFile2, t.text);
+}
+
+}  // namespace
+
 void write_W1(RunState& rs) {
-  TextBuffer t;
-  const obsrec& r = rs.obs1;
-  write_record_lines(t, r, r, r.bodycode, r.starno);
-  t.printf("%f %f \n", rs.shared.Ic, rs.shared.eye);
-  t.printf("%f %f %f \n", rs.calc.intercept, rs.calc.Az, rs.shared.spare);
-  t.printf("%f %f \n", rs.shared.temp, rs.shared.press);
-  save_record(kRecordFile1, t);
+  write_record(rs, true, rs.obs1, rs.calc.Az, Writer::kW1);
 }
 
 void write_W2(RunState& rs) {
-  TextBuffer t;
-  const obsrec& r = rs.obs2;
-  write_record_lines(t, r, r, r.bodycode, r.starno);
-  t.printf("%f %f \n", rs.shared.Ic, rs.shared.eye);
-  t.printf("%f %f %f\n", rs.calc.intercept, rs.calc.Az, rs.shared.spare);
-  t.printf("%f %f\n", rs.fix.course, rs.fix.velocity);
-  save_record(kRecordFile2, t);
+  write_record(rs, false, rs.obs2, rs.calc.Az, Writer::kW2);
 }
 
 void write_W3(RunState& rs) {
   const bool first = (rs.flow.obsno == 1);
-  TextBuffer t;
-  const obsrec& r = rs.work;
-  write_record_lines(t, r, r, r.bodycode, r.starno);
-  t.printf("%f %f \n", rs.shared.Ic, rs.shared.eye);
-  t.printf("%f %f %f \n", rs.calc.intercept, rs.calc.Az, rs.shared.spare);
-  if (first)
-    t.printf("%f %f \n", rs.shared.temp, rs.shared.press);
-  else
-    t.printf("%f %f \n", rs.fix.course, rs.fix.velocity);
-  save_record(first ? kRecordFile1 : kRecordFile2, t);
+  write_record(rs, first, rs.work, rs.calc.Az, Writer::kW3);
   if (first)
     rs.obs1 = rs.work;
   else
@@ -181,19 +250,12 @@ void write_W4(RunState& rs, int file) {
   rs.calc.intercept = 0;
   rs.shared.spare = 0;
   const bool first = (file == 1);
-  TextBuffer t;
-  const obsrec& r = first ? rs.obs1 : rs.obs2;
   // The date of the sights, and the star number of the last observation
   // computed (observation 2), stand in both files.
-  write_record_lines(t, rs.work, r, r.bodycode, rs.work.starno);
-  t.printf("%f %f \n", rs.shared.Ic, rs.shared.eye);
-  t.printf("%f %f %f \n", rs.calc.intercept,
-           first ? rs.sight1.Az : rs.sight2.Az, rs.shared.spare);
-  if (first) {
-    t.printf("%f %f \n", rs.shared.temp, rs.shared.press);
-    t.printf("%f %d \n", rs.ld.LD_limb, rs.ld.side);
-  } else {
-    t.printf("%f %f \n", rs.fix.course, rs.fix.velocity);
-  }
-  save_record(first ? kRecordFile1 : kRecordFile2, t);
+  obsrec r = first ? rs.obs1 : rs.obs2;
+  r.year = rs.work.year;
+  r.month = rs.work.month;
+  r.day = rs.work.day;
+  r.starno = rs.work.starno;
+  write_record(rs, first, r, first ? rs.sight1.Az : rs.sight2.Az, Writer::kW4);
 }

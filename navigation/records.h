@@ -3,17 +3,11 @@
 // directory of the program's files (con_dir()): their reads R1 and R2 and
 // their writes W1 to W4.
 //
-// Layout, one line each (reals written with "%f", integers with "%d"):
-//   1  year month day
-//   2  hour minute second
-//   3  latitude degrees, minutes
-//   4  longitude degrees, minutes
-//   5  body code, star number
-//   6  sextant altitude degrees, minutes, 0
-//   7  Ic, eye (read from the first file only)
-//   8  intercept, Az, spare
-//   9  first file: temp, press; second file: course, velocity
-//  10  first file after a final save: LD_limb, side
+// Each file holds nine lines, the first file ten after a final save: the
+// record of its observation on lines 1 to 6 (date, time, latitude,
+// longitude, body and star, sextant altitude), the shared values on lines 7
+// to 10.  The table kLayout in records.cpp gives each line, what it holds and
+// the formats it is written and read with.
 #pragma once
 
 #include "runstate.h"
@@ -22,8 +16,8 @@ extern const char kRecordFile1[];  // "dodarivi0r1.txt"
 extern const char kRecordFile2[];  // "dodarivi0r2.txt"
 
 // R1 and R2: read the record file into work and the shared values, then copy
-// work into obs1 (R1) or obs2 (R2).  The read format of each line ("%d %d
-// %d \n", "%d %lf \n", ...) is applied in order with fscanf to the rest of
+// work into obs1 (R1) or obs2 (R2).  The read format of each line (of the
+// layout in records.cpp) is applied in order with fscanf to the rest of
 // the file, so the file is read as one stream of numbers in the order of
 // the layout; the first format that does not read all its values ends the
 // read, and every field it does not reach keeps its value.  False when

@@ -55,17 +55,6 @@ inline void put(const fs::path& p, const std::string& content) {
 // A fresh temporary directory, removed with everything in it at the end.
 using TempDir = testsupport::TempDir;
 
-// The names and contents of the entries of a directory (a directory or
-// other non-regular entry is listed with an empty content).
-inline std::map<std::string, std::string> entries(const std::string& dir) {
-  std::map<std::string, std::string> m;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(dir, ec))
-    m[e.path().filename().string()] =
-        e.is_regular_file() ? slurp(e.path()) : std::string();
-  return m;
-}
-
 // Standard input of a run: the answers, then the end of input.  The stream
 // is unbuffered, so that every character is read when the dialogue asks for
 // it.  With an output budget the input ends early, at the first read after
@@ -245,7 +234,8 @@ inline const std::string& default_deltat_table() {
 // unchanged, or, where none was given, the default one.
 inline void check_files(const std::string& dir,
                         const std::map<std::string, std::string>& before) {
-  const auto after = entries(dir);
+  const auto after =
+      testsupport::files_of(dir, testsupport::Listing::kEveryEntry);
   for (const auto& [name, content] : after) {
     const bool known =
         name == kFileNames[0] || name == kFileNames[1] || name == kFileNames[2];

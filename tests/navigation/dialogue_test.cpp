@@ -25,11 +25,7 @@ using navtest::put;
 using navtest::slurp;
 using navtest::fs::exists;
 
-std::string cleared() {
-  std::string s = " >skip> \n";
-  for (int i = 0; i < 25; ++i) s += " \n";
-  return s;
-}
+constexpr auto& cleared = testsupport::cleared_screen;
 
 const char kTitle[] =
     " LUNAR DISTANCE for Astro-Navigation. V13 \n"

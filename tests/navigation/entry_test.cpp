@@ -55,8 +55,7 @@ class Entry : public navtest::InTempDir {
 };
 
 std::string head(int obsno, bool second_form) {
-  std::string s = " >skip> \n";
-  for (int i = 0; i < 25; ++i) s += " \n";
+  std::string s = testsupport::cleared_screen();
   s += " Astro-Navigation by LUNAR DISTANCE \n";
   s += " ~~~~~~~~~~~ [" + std::to_string(obsno) +
        ".] Observation ~~~~~~~~~~~~~" + (second_form ? "" : " ") + "\n\n";
@@ -111,8 +110,7 @@ TEST_F(Entry, Observation1WithDefaults) {
                                   " Delta-T : 68.59 sec\n"
                                   " Latitude:  44 deg 46.99' \n"
                                   " Longitude: -17 deg -11.60' \n";
-  std::string menu = " >skip> \n";
-  for (int i = 0; i < 25; ++i) menu += " \n";
+  std::string menu = testsupport::cleared_screen();
   menu +=
       " ~~~~~~~~~~~ [1.] Observation ~~~~~~~~~~~~~ \n\n"
       " Celestial object: Moon\n"
@@ -168,8 +166,7 @@ TEST_F(Entry, Observation2Screens) {
   EXPECT_EQ(rs.shared.jd1, 2458286.5);  // the Julian Day of the sights kept
   EXPECT_EQ(rs.calc.Hs, 7 + 47.8 / 60);
 
-  std::string menu = " >skip> \n";
-  for (int i = 0; i < 25; ++i) menu += " \n";
+  std::string menu = testsupport::cleared_screen();
   menu +=
       " ~~~~~~~~~~~ [2.] Observation ~~~~~~~~~~~~~ \n\n"
       " Celestial object: Sun, Planet or Star\n"
@@ -535,8 +532,7 @@ TEST(Example, Screen) {
   ConsoleCapture con;
   RunState rs;
   example_screen(rs);
-  std::string want = " >skip> \n";
-  for (int i = 0; i < 25; ++i) want += " \n";
+  std::string want = testsupport::cleared_screen();
   want +=
       " Astro-Navigation by LUNAR DISTANCE\n"
       "\n"

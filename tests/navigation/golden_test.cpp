@@ -54,14 +54,7 @@ std::vector<std::string> cases() {
 }
 
 // The regular files of a directory, by name, with their contents.
-std::map<std::string, std::string> files_of(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(dir, ec))
-    if (e.is_regular_file())
-      files[e.path().filename().string()] = slurp(e.path());
-  return files;
-}
+using testsupport::files_of;
 
 // A fresh working directory with the case's setup files.
 class WorkDir {

@@ -31,11 +31,7 @@ using navtest::slurp;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-std::string cleared() {
-  std::string s = " >skip> \n";
-  for (int i = 0; i < 25; ++i) s += " \n";
-  return s;
-}
+constexpr auto& cleared = testsupport::cleared_screen;
 
 bool contains(const std::string& hay, const std::string& needle) {
   return hay.find(needle) != std::string::npos;

@@ -14,8 +14,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "as_nobody.h"
 #include "nav_test_util.h"
@@ -120,6 +124,40 @@ TEST_F(Records, FinalSave) {
   EXPECT_EQ(rs.shared.spare, 0.0);
 }
 
+// The values of lines 7 to 10 of the first file, in the order of the file.
+auto first_file_lines_7_to_10(RunState& s) {
+  return std::tie(s.shared.Ic, s.shared.eye, s.calc.intercept, s.calc.Az,
+                  s.shared.spare, s.shared.temp, s.shared.press, s.ld.LD_limb,
+                  s.ld.side);
+}
+
+// W1 and W2 write their own record, not the one in hand, with the shared
+// values as they stand and the last result's azimuth (not one kept for a
+// sight).
+TEST_F(Records, FileWritesTakeTheirRecordAndTheSharedValues) {
+  RunState rs;
+  first_file_lines_7_to_10(rs) =
+      std::tuple(-1.5, 3, 0.25, 95.5, 2, -5, 999.5, 0, 0);
+  std::tie(rs.fix.course, rs.fix.velocity) = std::tuple(270, -12.5);
+  rs.obs1.day = 18;
+  rs.obs2.starno = 7;
+  // Neither the record in hand nor the azimuths kept for the sights.
+  rs.work.bodycode = 5;
+  rs.sight1.Az = 11;
+  rs.sight2.Az = 22;
+  ConsoleCapture con;
+  write_W1(rs);
+  write_W2(rs);
+  EXPECT_EQ(slurp(kRecordFile1),
+            "2017 6 18 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n2 33 \n"
+            "24 14.000000 0 \n-1.500000 3.000000 \n"
+            "0.250000 95.500000 2.000000 \n-5.000000 999.500000 \n");
+  EXPECT_EQ(slurp(kRecordFile2),
+            "2017 6 17 \n3 57 14 \n44 46.990000 \n-17 -11.600000 \n4 7 \n"
+            "7 47.800000 0 \n-1.500000 3.000000 \n"
+            "0.250000 95.500000 2.000000\n270.000000 -12.500000\n");
+}
+
 TEST_F(Records, MissingFileIsNotRead) {
   RunState rs;
   rs.work.year = 1999;
@@ -129,184 +167,184 @@ TEST_F(Records, MissingFileIsNotRead) {
   EXPECT_EQ(rs.obs1.year, 2017);
 }
 
-TEST_F(Records, FullFirstFileWithTenthLine) {
-  put(kRecordFile1,
-      "2020 1 2\n3 4 5\n-10 -20.5\n100 30.25\n3 7\n40 12.5 0\n"
-      "1.5 2.5\n-4 90 1\n25 990\n50.5 -1\n");
-  RunState rs;
-  rs.work = rs.obs1;
-  ASSERT_TRUE(read_R1(rs));
-  const obsrec& w = rs.obs1;
-  EXPECT_EQ(w.year, 2020);
-  EXPECT_EQ(w.month, 1);
-  EXPECT_EQ(w.day, 2);
-  EXPECT_EQ(w.hour, 3);
-  EXPECT_EQ(w.minute, 4);
-  EXPECT_EQ(w.second, 5);
-  EXPECT_EQ(w.lat_deg, -10);
-  EXPECT_EQ(w.lat_min, -20.5);
-  EXPECT_EQ(w.lon_deg, 100);
-  EXPECT_EQ(w.lon_min, 30.25);
-  EXPECT_EQ(w.bodycode, 3);
-  EXPECT_EQ(w.starno, 7);
-  EXPECT_EQ(w.hs_deg, 40);
-  EXPECT_EQ(w.hs_min, 12.5);
-  EXPECT_EQ(rs.shared.Ic, 1.5);
-  EXPECT_EQ(rs.shared.eye, 2.5);
-  EXPECT_EQ(rs.calc.intercept, -4);
-  EXPECT_EQ(rs.calc.Az, 90);
-  EXPECT_EQ(rs.shared.spare, 1);
-  EXPECT_EQ(rs.shared.temp, 25);
-  EXPECT_EQ(rs.shared.press, 990);
-  EXPECT_EQ(rs.ld.LD_limb, 50.5);
-  EXPECT_EQ(rs.ld.side, -1);
-  EXPECT_EQ(rs.work.year, 2020);
+// Every value that the record files carry, as it stands in memory, by name
+// (the integers are exact as doubles).
+std::vector<std::pair<std::string, double>> record_values(const RunState& s) {
+  std::vector<std::pair<std::string, double>> v;
+  const std::pair<std::string, const obsrec*> records[] = {
+      {"obs1.", &s.obs1}, {"obs2.", &s.obs2}, {"work.", &s.work}};
+  for (const auto& [n, r] : records)
+    v.insert(v.end(), {{n + "year", r->year},
+                       {n + "month", r->month},
+                       {n + "day", r->day},
+                       {n + "hour", r->hour},
+                       {n + "minute", r->minute},
+                       {n + "second", r->second},
+                       {n + "lat_deg", r->lat_deg},
+                       {n + "lat_min", r->lat_min},
+                       {n + "lon_deg", r->lon_deg},
+                       {n + "lon_min", r->lon_min},
+                       {n + "bodycode", r->bodycode},
+                       {n + "starno", r->starno},
+                       {n + "hs_deg", r->hs_deg},
+                       {n + "hs_min", r->hs_min}});
+  v.insert(v.end(), {{"Ic", s.shared.Ic},
+                     {"eye", s.shared.eye},
+                     {"intercept", s.calc.intercept},
+                     {"Az", s.calc.Az},
+                     {"spare", s.shared.spare},
+                     {"temp", s.shared.temp},
+                     {"press", s.shared.press},
+                     {"course", s.fix.course},
+                     {"velocity", s.fix.velocity},
+                     {"LD_limb", s.ld.LD_limb},
+                     {"side", s.ld.side}});
+  return v;
 }
 
-TEST_F(Records, NineLinesKeepTheLunarDistance) {
-  put(kRecordFile1, kFresh1);
+// A record file read by R1 (file 1) or R2 (file 2): its content, the values
+// in memory before the read where they are not the initial ones, and what
+// the read makes of the record of the file's observation and of the shared
+// values.  Every other value must stay as it was.
+struct ReadCase {
+  const char* name;
+  int file;
+  std::string content;
+  void (*before)(RunState&);
+  void (*read)(obsrec& record, RunState& state);
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+const ReadCase kReadCases[] = {
+    {"FullFirstFileWithTenthLine", 1,
+     "2020 1 2\n3 4 5\n-10 -20.5\n100 30.25\n3 7\n40 12.5 0\n"
+     "1.5 2.5\n-4 90 1\n25 990\n50.5 -1\n",
+     nullptr,
+     [](obsrec& r, RunState& s) {
+       r = {2020, 1, 2, 3, 4, 5, -10, -20.5, 100, 30.25, 3, 7, 40, 12.5};
+       first_file_lines_7_to_10(s) =
+           std::tuple(1.5, 2.5, -4, 90, 1, 25, 990, 50.5, -1);
+     }},
+    // Nine lines: the lunar distance and side in memory stay.
+    {"NineLinesKeepTheLunarDistance", 1, kFresh1,
+     [](RunState& s) {
+       s.ld.LD_limb = 33;
+       s.ld.side = -1;
+       s.shared.temp = 0;
+     },
+     [](obsrec&, RunState& s) {
+       s.shared.temp = 16.1;
+       s.shared.spare = 3.141593;
+     }},
+    // The second file's line 7 is read and dropped; its line 9 is the run
+    // between the sights.  The first record is untouched.
+    {"SecondFileSetsTheRunAndIgnoresLine7", 2,
+     "2017 6 17\n3 57 14\n44 46.99\n-17 -11.6\n8 19\n30 1.5 0\n"
+     "9.5 33\n1 2 3\n45 -3\n",
+     nullptr,
+     [](obsrec& r, RunState& s) {
+       r.bodycode = 8;
+       r.starno = 19;
+       r.hs_deg = 30;
+       r.hs_min = 1.5;
+       s.calc.intercept = 1;
+       s.calc.Az = 2;
+       s.shared.spare = 3;
+       s.fix.course = 45;
+       s.fix.velocity = -3;
+     }},
+    // Cut after line 5: the sextant altitude and every shared value stay.
+    {"ShortFileKeepsWhatItDoesNotReach", 1,
+     "2019 2 3 \n1 2 3 \n10 5 \n20 6 \n3 9 \n",
+     [](RunState& s) { s.shared.Ic = 1.25; },
+     [](obsrec& r, RunState&) {
+       r = {2019, 2, 3, 1, 2, 3, 10, 5, 20, 6, 3, 9, r.hs_deg, r.hs_min};
+     }},
+    {"EmptyFileChangesNothing", 1, "", nullptr, [](obsrec&, RunState&) {}},
+    // "44.5" in the latitude degrees: 44, then .5 as the minutes, and so on,
+    // until ".6" in the altitude degrees, which cannot be an integer: the
+    // read ends there.
+    {"FractionInAnIntegerPlaceIsTheNextValue", 1,
+     "2017 6 17\n3 57 14\n44.5 46.99\n-17 -11.6\n", nullptr,
+     [](obsrec& r, RunState&) {
+       r = {2017, 6,  17,   3,   57,  14,       44,
+            0.5,  46, 0.99, -17, -11, r.hs_deg, r.hs_min};
+     }},
+    {"TextEndsTheRead", 1, "2018 x 17\n3 57 14\n", nullptr,
+     [](obsrec& r, RunState&) { r.year = 2018; }},
+    // Numbers as the C library's fscanf reads them: an integer beyond int is
+    // converted as a long (saturated at its limits) and stored as its low 32
+    // bits, so 99999999999 is 1215752191, the largest long -1 and the
+    // smallest 0; reals beyond the range are infinite, and "nan" is no
+    // integer: the read ends at the star number.
+    {"ExtremeNumbers", 1,
+     "99999999999 -99999999999 " + std::string(1500, '0') + "5\n" +
+         "+2147483647 " + std::string(1500, '9') + " -" +
+         std::string(1500, '9') + "\n" +
+         "1 1e999 2 -1e999\n3 nan\n4 -0 \n-0 inf\n",
+     nullptr,
+     [](obsrec& r, RunState&) {
+       r = {1215752191, -1215752191, 5, INT_MAX,  -1,       0,       1, kInf,
+            2,          -kInf,       3, r.starno, r.hs_deg, r.hs_min};
+     }},
+    // NaN, infinities, a negative zero, a hexadecimal real (0x10 is 16) and
+    // one that underflows to 0.
+    {"NanAndNegativeZeroInRealPlaces", 1,
+     "2017 6 17 3 57 14 44 nan -17 -0 2 33 24 -nan 0 inf -inf 1 2 3 "
+     "0x10 1e-400 48 -0\n",
+     nullptr,
+     [](obsrec& r, RunState& s) {
+       r = {2017, 6, 17, 3, 57, 14, 44, kNaN, -17, -0.0, 2, 33, 24, kNaN};
+       first_file_lines_7_to_10(s) =
+           std::tuple(kInf, -kInf, 1, 2, 3, 16, 0, 48, 0);
+     }},
+    // A real of 3001 digits, 1.111...1, is rounded once: to the double
+    // nearest 10/9.
+    {"AVeryLongRealIsReadWhole", 1,
+     "2017 6 17 3 57 14 44 1." + std::string(3000, '1') + " -17 -11.5\n",
+     nullptr,
+     [](obsrec& r, RunState&) {
+       r.lat_min = 10.0 / 9.0;
+       r.lon_min = -11.5;
+     }},
+};
+
+class RecordReads : public navtest::InTempDir,
+                    public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(RecordReads, SetWhatTheFileReachesAndKeepTheRest) {
+  const ReadCase& c = GetParam();
+  put(c.file == 1 ? kRecordFile1 : kRecordFile2, c.content);
   RunState rs;
-  rs.ld.LD_limb = 33;
-  rs.ld.side = -1;
-  rs.shared.temp = 0;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.ld.LD_limb, 33);
-  EXPECT_EQ(rs.ld.side, -1);
-  EXPECT_EQ(rs.shared.temp, 16.1);
-  EXPECT_EQ(rs.shared.spare, 3.141593);
+  if (c.before != nullptr) c.before(rs);
+  // The dialogue fills work from the file's record just before the read.
+  rs.work = c.file == 1 ? rs.obs1 : rs.obs2;
+  RunState want = rs;
+  obsrec& record = c.file == 1 ? want.obs1 : want.obs2;
+  c.read(record, want);
+  want.work = record;
+
+  ASSERT_TRUE(c.file == 1 ? read_R1(rs) : read_R2(rs));
+  const auto got = record_values(rs);
+  const auto wanted = record_values(want);
+  for (size_t i = 0; i < got.size(); ++i) {
+    const double g = got[i].second, w = wanted[i].second;
+    // NaN is NaN whatever its sign; the sign of a zero counts.
+    const bool same = std::isnan(w)
+                          ? std::isnan(g)
+                          : g == w && std::signbit(g) == std::signbit(w);
+    EXPECT_TRUE(same) << got[i].first << " is " << g << ", expected " << w;
+  }
 }
 
-TEST_F(Records, SecondFileSetsTheRunAndIgnoresLine7) {
-  put(kRecordFile2,
-      "2017 6 17\n3 57 14\n44 46.99\n-17 -11.6\n8 19\n30 1.5 0\n"
-      "9.5 33\n1 2 3\n45 -3\n");
-  RunState rs;
-  rs.work = rs.obs2;
-  ASSERT_TRUE(read_R2(rs));
-  EXPECT_EQ(rs.obs2.bodycode, 8);
-  EXPECT_EQ(rs.obs2.starno, 19);
-  EXPECT_EQ(rs.obs2.hs_deg, 30);
-  EXPECT_EQ(rs.obs2.hs_min, 1.5);
-  EXPECT_EQ(rs.shared.Ic, 0);
-  EXPECT_EQ(rs.shared.eye, 1.83);
-  EXPECT_EQ(rs.calc.intercept, 1);
-  EXPECT_EQ(rs.calc.Az, 2);
-  EXPECT_EQ(rs.shared.spare, 3);
-  EXPECT_EQ(rs.fix.course, 45);
-  EXPECT_EQ(rs.fix.velocity, -3);
-  EXPECT_EQ(rs.obs1.bodycode, 2);  // the first record is untouched
-}
-
-TEST_F(Records, ShortFileKeepsWhatItDoesNotReach) {
-  put(kRecordFile1, "2019 2 3 \n1 2 3 \n10 5 \n20 6 \n3 9 \n");
-  RunState rs;
-  rs.shared.Ic = 1.25;
-  rs.work = rs.obs1;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.obs1.year, 2019);
-  EXPECT_EQ(rs.obs1.bodycode, 3);
-  EXPECT_EQ(rs.obs1.starno, 9);
-  EXPECT_EQ(rs.obs1.hs_deg, 24);  // built-in
-  EXPECT_EQ(rs.obs1.hs_min, 14.0);
-  EXPECT_EQ(rs.shared.Ic, 1.25);
-  EXPECT_EQ(rs.shared.eye, 1.83);
-  EXPECT_EQ(rs.calc.Az, 180.0);
-  EXPECT_EQ(rs.shared.temp, 16.1);
-  EXPECT_EQ(rs.ld.LD_limb, 48.11666666666667);
-}
-
-TEST_F(Records, EmptyFileChangesNothing) {
-  put(kRecordFile1, "");
-  RunState rs;
-  const RunState before = rs;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.obs1.year, before.obs1.year);
-  EXPECT_EQ(rs.obs1.hs_min, before.obs1.hs_min);
-  EXPECT_EQ(rs.shared.Ic, before.shared.Ic);
-  EXPECT_EQ(rs.ld.side, before.ld.side);
-}
-
-TEST_F(Records, FractionInAnIntegerPlaceIsTheNextValue) {
-  // "44.5" in the latitude degrees: 44, then .5 as the minutes, and so on.
-  put(kRecordFile1, "2017 6 17\n3 57 14\n44.5 46.99\n-17 -11.6\n");
-  RunState rs;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.obs1.lat_deg, 44);
-  EXPECT_EQ(rs.obs1.lat_min, 0.5);
-  EXPECT_EQ(rs.obs1.lon_deg, 46);
-  EXPECT_EQ(rs.obs1.lon_min, 0.99);
-  EXPECT_EQ(rs.obs1.bodycode, -17);
-  EXPECT_EQ(rs.obs1.starno, -11);
-  // ".6" cannot be an integer: the read ends there.
-  EXPECT_EQ(rs.obs1.hs_deg, 24);
-  EXPECT_EQ(rs.obs1.hs_min, 14.0);
-}
-
-TEST_F(Records, TextEndsTheRead) {
-  put(kRecordFile1, "2018 x 17\n3 57 14\n");
-  RunState rs;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.obs1.year, 2018);
-  EXPECT_EQ(rs.obs1.month, 6);
-  EXPECT_EQ(rs.obs1.day, 17);
-  EXPECT_EQ(rs.obs1.hour, 3);
-}
-
-// Numbers as the C library's fscanf reads them: an integer beyond int is
-// converted as a long (saturated at its limits) and stored as its low 32
-// bits, so 99999999999 is 1215752191, the largest long -1 and the smallest
-// 0; a real of any length is rounded as strtod rounds it.
-TEST_F(Records, ExtremeNumbers) {
-  const std::string zeros(1500, '0');
-  const std::string nines(1500, '9');
-  put(kRecordFile1, "99999999999 -99999999999 " + zeros + "5\n+2147483647 " +
-                        nines + " -" + nines + "\n" +
-                        "1 1e999 2 -1e999\n3 nan\n4 -0 \n-0 inf\n");
-  RunState rs;
-  ASSERT_TRUE(read_R1(rs));
-  const obsrec& w = rs.obs1;
-  EXPECT_EQ(w.year, 1215752191);
-  EXPECT_EQ(w.month, -1215752191);
-  EXPECT_EQ(w.day, 5);
-  EXPECT_EQ(w.hour, INT_MAX);
-  EXPECT_EQ(w.minute, -1);
-  EXPECT_EQ(w.second, 0);
-  EXPECT_EQ(w.lat_deg, 1);
-  EXPECT_TRUE(std::isinf(w.lat_min) && w.lat_min > 0);
-  EXPECT_EQ(w.lon_deg, 2);
-  EXPECT_TRUE(std::isinf(w.lon_min) && w.lon_min < 0);
-  EXPECT_EQ(w.bodycode, 3);
-  EXPECT_EQ(w.starno, 33);  // "nan" is no integer: the read ends
-}
-
-TEST_F(Records, NanAndNegativeZeroInRealPlaces) {
-  put(kRecordFile1,
-      "2017 6 17 3 57 14 44 nan -17 -0 2 33 24 -nan 0 inf -inf 1 2 3 "
-      "0x10 1e-400 48 -0\n");
-  RunState rs;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_TRUE(std::isnan(rs.obs1.lat_min));
-  EXPECT_EQ(rs.obs1.lon_min, 0.0);
-  EXPECT_TRUE(std::signbit(rs.obs1.lon_min));
-  EXPECT_TRUE(std::isnan(rs.obs1.hs_min));
-  EXPECT_TRUE(std::isinf(rs.shared.Ic));
-  EXPECT_TRUE(std::isinf(rs.shared.eye) && rs.shared.eye < 0);
-  EXPECT_EQ(rs.shared.temp, 16.0);  // hexadecimal
-  EXPECT_EQ(rs.shared.press, 0.0);  // underflows to 0
-  EXPECT_EQ(rs.ld.LD_limb, 48);
-  EXPECT_EQ(rs.ld.side, 0);
-}
-
-TEST_F(Records, AVeryLongRealIsReadWhole) {
-  const std::string digits = "1." + std::string(3000, '1');
-  put(kRecordFile1, "2017 6 17 3 57 14 44 " + digits + " -17 -11.5\n");
-  RunState rs;
-  ASSERT_TRUE(read_R1(rs));
-  EXPECT_EQ(rs.obs1.lat_deg, 44);
-  EXPECT_EQ(rs.obs1.lat_min, std::strtod(digits.c_str(), nullptr));
-  EXPECT_EQ(rs.obs1.lon_deg, -17);
-  EXPECT_EQ(rs.obs1.lon_min, -11.5);
-}
+INSTANTIATE_TEST_SUITE_P(Files, RecordReads, ::testing::ValuesIn(kReadCases),
+                         [](const ::testing::TestParamInfo<ReadCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(Records, NulBytesAndBinaryJunk) {
   put(kRecordFile1, std::string("2018\0 7 1\n", 10));

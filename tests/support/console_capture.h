@@ -1,7 +1,7 @@
 // Test helper: binds the console to an input stream in memory holding given
 // text and an output stream in memory, and gives back what was printed and
 // what was left unread.  The previous binding (standard input and output) is
-// back after it.
+// back after it.  Also the text of a cleared screen.
 #pragma once
 #include <cstdio>
 #include <cstdlib>
@@ -52,3 +52,15 @@ class ConsoleCapture {
   char* buf_ = nullptr;
   size_t len_ = 0;
 };
+
+namespace testsupport {
+
+// The screen as skip(25) clears it: its marker line, then 25 lines of one
+// blank.
+inline std::string cleared_screen() {
+  std::string s = " >skip> \n";
+  for (int i = 0; i < 25; ++i) s += " \n";
+  return s;
+}
+
+}  // namespace testsupport

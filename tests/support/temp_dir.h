@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -87,6 +88,25 @@ inline bool put(const fs::path& p, const std::string& content) {
   out << content;
   out.close();
   return static_cast<bool>(out);
+}
+
+// What a listing of a directory holds: its regular files, or every entry.
+enum class Listing { kRegularFiles, kEveryEntry };
+
+// The entries of a directory by name, with the contents of its regular
+// files; with kEveryEntry any other entry (a directory, a pipe, a link to
+// nothing) is listed too, with an empty content.
+inline std::map<std::string, std::string> files_of(
+    const fs::path& dir, Listing listing = Listing::kRegularFiles) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec)) {
+    if (e.is_regular_file())
+      files[e.path().filename().string()] = slurp(e.path());
+    else if (listing == Listing::kEveryEntry)
+      files.emplace(e.path().filename().string(), std::string());
+  }
+  return files;
 }
 
 // Number of times needle occurs in hay, without overlaps.

@@ -4,8 +4,11 @@
 #include "textio.h"
 
 #include <fcntl.h>
+#include <linux/posix_acl.h>
+#include <linux/posix_acl_xattr.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -13,12 +16,14 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 textio_test::PauseHook g_pause_hook = nullptr;
 textio_test::TempNameHook g_temp_name_hook = nullptr;
 textio_test::CreatedHook g_created_hook = nullptr;
+textio_test::ReadFaultHook g_read_fault_hook = nullptr;
 
 // Attempts at a free temporary name before a save gives up.  Each name has
 // 36 random bits, so only entries planted under the very names drawn can
@@ -31,8 +36,10 @@ constexpr size_t kMaxName = 256;
 // opened (opening a pipe would release a program waiting to write to it, and
 // opening a device runs whatever its driver does on an open); the look at the
 // opened file afterwards catches an entry swapped in between.  A symbolic
-// link is followed unless extra_flags holds O_NOFOLLOW.
-int open_regular(int dir, const char* name, int extra_flags) {
+// link is followed unless extra_flags holds O_NOFOLLOW.  *opened, when
+// given, gets the status of the file opened.
+int open_regular(int dir, const char* name, int extra_flags,
+                 struct stat* opened = nullptr) {
   struct stat st;
   const int at_flags =
       (extra_flags & O_NOFOLLOW) != 0 ? AT_SYMLINK_NOFOLLOW : 0;
@@ -49,8 +56,24 @@ int open_regular(int dir, const char* name, int extra_flags) {
     errno = EINVAL;
     return -1;
   }
+  if (opened != nullptr) *opened = st;
   return fd;
 }
+
+// A descriptor closed when it goes out of scope.
+class OwnedFd {
+ public:
+  explicit OwnedFd(int fd) : fd_(fd) {}
+  OwnedFd(const OwnedFd&) = delete;
+  OwnedFd& operator=(const OwnedFd&) = delete;
+  ~OwnedFd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
 
 // Six characters of [0-9A-Za-z] from random bits: the kernel's, or, where it
 // has none to give, the clock and the process number.
@@ -125,18 +148,81 @@ bool new_file_perm(int dir, const char* name, mode_t* perm) {
 // Gives the temporary file the owner and group of the regular file it
 // replaces, as far as the system allows: root keeps both, the file's owner
 // keeps the owner, a member of the file's group keeps the group (the crew's
-// shared folder, whose records stay in their group).  False when neither can
-// be kept (the file would pass to someone else, with a group of theirs), or
-// when fchown fails for another reason than a missing permission (EPERM) or
-// an owner or group that this user namespace cannot name (EINVAL).
-bool keep_owner_or_group(int fd, const struct stat& old) {
+// shared folder, whose records stay in their group).  *group_kept tells
+// whether the file's group is the old one.  False when neither can be kept
+// (the file would pass to someone else, with a group of theirs), or when
+// fchown fails for another reason than a missing permission (EPERM) or an
+// owner or group that this user namespace cannot name (EINVAL).
+bool keep_owner_or_group(int fd, const struct stat& old, bool* group_kept) {
   const auto cannot_keep = [] { return errno == EPERM || errno == EINVAL; };
-  if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
-  if (!cannot_keep()) return false;
-  if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0) return true;
-  if (!cannot_keep()) return false;
+  if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+    if (!cannot_keep()) return false;
+    if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && !cannot_keep())
+      return false;
+  }
   struct stat now;
-  return fstat(fd, &now) == 0 && now.st_uid == old.st_uid;
+  if (fstat(fd, &now) != 0) return false;
+  *group_kept = now.st_gid == old.st_gid;
+  return *group_kept || now.st_uid == old.st_uid;
+}
+
+// The access ACL of a file, the extended attribute that grants named users
+// and groups their access beside the permission bits.
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+
+// The access ACL of the open file fd, as the bytes of its attribute: empty
+// when the file has none or its file system has no ACLs.  False when it
+// could not be read.
+bool read_access_acl(int fd, std::vector<char>* acl) {
+  acl->clear();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const ssize_t n = fgetxattr(fd, kAccessAcl, nullptr, 0);
+    if (n < 0) return errno == ENODATA || errno == ENOTSUP;
+    acl->resize(static_cast<size_t>(n) + 1);  // never a buffer of size 0
+    const ssize_t got = fgetxattr(fd, kAccessAcl, acl->data(), acl->size());
+    if (got >= 0) {
+      acl->resize(static_cast<size_t>(got));
+      return true;
+    }
+    if (errno == ENODATA) {  // removed meanwhile
+      acl->clear();
+      return true;
+    }
+    if (errno != ERANGE) return false;  // ERANGE: it grew meanwhile
+  }
+  return false;
+}
+
+// Takes every permission from the owning group's entry of an access ACL, so
+// that a group other than the file's old one gains nothing from it; the
+// named users and groups keep theirs.  False when the bytes are not an ACL
+// of the version known here, which then cannot be copied safely.
+bool clear_owning_group(std::vector<char>* acl) {
+  const auto le16 = [&](size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>((*acl)[at])) |
+           static_cast<unsigned>(static_cast<unsigned char>((*acl)[at + 1]))
+               << 8;
+  };
+  constexpr size_t kHeader = sizeof(posix_acl_xattr_header);
+  constexpr size_t kEntry = sizeof(posix_acl_xattr_entry);
+  if (acl->size() < kHeader || (acl->size() - kHeader) % kEntry != 0 ||
+      le16(0) != POSIX_ACL_XATTR_VERSION || le16(2) != 0)
+    return false;
+  for (size_t at = kHeader; at < acl->size(); at += kEntry)
+    if (le16(at) == ACL_GROUP_OBJ) (*acl)[at + 2] = (*acl)[at + 3] = 0;
+  return true;
+}
+
+// Gives the temporary file the access ACL of the file it replaces, exactly:
+// its ACL, or none where the old file had none (the temporary file may have
+// been given one by the directory's default ACL, which would grant access
+// that the old file did not).  A file system without ACLs has nothing to
+// copy.
+bool copy_access_acl(int fd, const std::vector<char>& acl) {
+  if (!acl.empty())
+    return fsetxattr(fd, kAccessAcl, acl.data(), acl.size(), 0) == 0;
+  return fremovexattr(fd, kAccessAcl) == 0 || errno == ENODATA ||
+         errno == ENOTSUP;
 }
 
 bool write_all(int fd, const char* data, size_t size) {
@@ -152,34 +238,19 @@ bool write_all(int fd, const char* data, size_t size) {
   return true;
 }
 
-// True when `name` is a regular file (not a link to one) whose content is
-// exactly the given bytes.
-bool holds(int dir, const char* name, const char* data, size_t size) {
-  const int fd = open_regular(dir, name, O_NOFOLLOW);
-  if (fd < 0) return false;
+// True when the open file fd, read from its start, holds exactly the given
+// bytes.
+bool holds(int fd, const char* data, size_t size) {
   char buf[4096];
   size_t at = 0;
-  bool same = true;
   for (;;) {
     const ssize_t n = read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      same = false;
-      break;
-    }
-    if (n == 0) {
-      same = (at == size);
-      break;
-    }
+    if (n <= 0) return n == 0 && at == size;
     const size_t got = static_cast<size_t>(n);
-    if (got > size - at || std::memcmp(buf, data + at, got) != 0) {
-      same = false;
-      break;
-    }
+    if (got > size - at || std::memcmp(buf, data + at, got) != 0) return false;
     at += got;
   }
-  close(fd);
-  return same;
 }
 
 // Moves the temporary file to `name` only when nothing is there: the kernel's
@@ -209,10 +280,52 @@ void sync_directory(int dir) {
 
 }  // namespace
 
+namespace {
+
+// A file whose reads fail with EIO once `left` more bytes were read, for the
+// read fault hook: a disk that fails in the middle of a file.
+struct FailingRead {
+  int fd;
+  size_t left;
+};
+
+ssize_t failing_read(void* cookie, char* buf, size_t size) {
+  auto* r = static_cast<FailingRead*>(cookie);
+  if (r->left == 0) {
+    errno = EIO;
+    return -1;
+  }
+  const ssize_t n = read(r->fd, buf, size < r->left ? size : r->left);
+  if (n > 0) r->left -= static_cast<size_t>(n);
+  return n;
+}
+
+int failing_close(void* cookie) {
+  auto* r = static_cast<FailingRead*>(cookie);
+  const int rc = close(r->fd);
+  delete r;
+  return rc;
+}
+
+FILE* open_failing(int fd, size_t after) {
+  auto* r = new FailingRead{fd, after};
+  cookie_io_functions_t io{};
+  io.read = failing_read;
+  io.close = failing_close;
+  FILE* f = fopencookie(r, "r", io);
+  if (f == nullptr) delete r;
+  return f;
+}
+
+}  // namespace
+
 FILE* open_for_reading(int dir, const char* name) {
   const int fd = open_regular(dir, name, 0);
   if (fd < 0) return nullptr;
-  FILE* f = fdopen(fd, "r");
+  size_t after = 0;
+  FILE* f = g_read_fault_hook != nullptr && g_read_fault_hook(name, &after)
+                ? open_failing(fd, after)
+                : fdopen(fd, "r");
   if (f == nullptr) close(fd);
   return f;
 }
@@ -243,17 +356,26 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
       return SaveResult::kUnchanged;
   }
 
-  // The regular file that is replaced, whose owner, group and permission
-  // bits the new one takes.  A name that cannot be looked at fails the save
-  // rather than give the file a stranger's owner or mode.
+  // The regular file that is replaced, opened, whose owner, group,
+  // permission bits and access ACL the new one takes.  A name that cannot
+  // be looked at, or a regular file that cannot be opened for reading
+  // (whose ACL cannot be read), fails the save rather than give the file a
+  // stranger's owner or give anyone more access than they had.
   struct stat old;
-  bool keep_old = false;
+  int old_fd = -1;
   if (mode == SaveMode::kReplace) {
-    if (fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0)
-      keep_old = S_ISREG(old.st_mode);
-    else if (errno != ENOENT)
+    if (fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0) {
+      if (S_ISREG(old.st_mode) &&
+          (old_fd = open_regular(dir, name, O_NOFOLLOW, &old)) < 0)
+        return SaveResult::kFailed;
+    } else if (errno != ENOENT) {
       return SaveResult::kFailed;
+    }
   }
+  const OwnedFd old_file(old_fd);
+  const bool keep_old = old_fd >= 0;
+  std::vector<char> acl;
+  if (keep_old && !read_access_acl(old_fd, &acl)) return SaveResult::kFailed;
 
   // Created readable and writable by the user alone, so that no one else
   // can open it while it is written (an open file stays readable whatever
@@ -265,19 +387,28 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
 
   // The temporary file was made first, so an unchanged file is only left
   // as it is where the save could have replaced it.
-  if (mode == SaveMode::kReplace && holds(dir, name, data, size)) {
+  if (keep_old && holds(old_fd, data, size)) {
     close(fd);
     unlinkat(dir, tmp, 0);
     return SaveResult::kUnchanged;
   }
 
-  // The final permission bits go on before the data are flushed, so that
-  // the flush makes them durable with the data.
+  // The final permission bits and ACL go on before the data are flushed, so
+  // that the flush makes them durable with the data.  Where the old group
+  // cannot be kept, the group that the file has now gets no access.
   mode_t perm = keep_old ? old.st_mode & 0777 : 0;
   bool ok = keep_old || new_file_perm(dir, name, &perm);
   ok = ok && write_all(fd, data, size);
-  if (ok && keep_old) ok = keep_owner_or_group(fd, old);
+  if (ok && keep_old) {
+    bool group_kept = false;
+    ok = keep_owner_or_group(fd, old, &group_kept);
+    if (ok && !group_kept) {
+      perm &= ~static_cast<mode_t>(070);
+      ok = acl.empty() || clear_owning_group(&acl);
+    }
+  }
   ok = ok && fchmod(fd, perm) == 0;
+  if (ok && keep_old) ok = copy_access_acl(fd, acl);
   ok = ok && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (ok && g_pause_hook != nullptr) g_pause_hook(name);
@@ -307,4 +438,5 @@ namespace textio_test {
 void set_pause_hook(PauseHook hook) { g_pause_hook = hook; }
 void set_temp_name_hook(TempNameHook hook) { g_temp_name_hook = hook; }
 void set_created_hook(CreatedHook hook) { g_created_hook = hook; }
+void set_read_fault_hook(ReadFaultHook hook) { g_read_fault_hook = hook; }
 }  // namespace textio_test

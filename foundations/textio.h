@@ -60,8 +60,8 @@ enum class SaveResult {
 // into a new temporary file beside it, created under a name of its own that
 // no existing entry has (nothing under another name is ever followed, opened
 // or truncated) and readable by the user alone while it is written.  It is
-// given the owner, group and permission bits of the regular file it
-// replaces (a new file the permission bits of a newly created file, 0666
+// given the owner, group, permission bits and access ACL of the regular file
+// it replaces (a new file the permission bits of a newly created file, 0666
 // less the umask), flushed to the disk, and then renamed over the file in
 // one step; the directory is then flushed too.  So the file holds, at every
 // moment and after a crash, either its old content or the complete new one,
@@ -69,13 +69,19 @@ enum class SaveResult {
 // temporary file and leaves the old file as it was.  A symbolic link under
 // the name is replaced by the file, never written through.
 //
-// The owner and the group are kept as far as the system allows: root keeps
-// both, the file's owner the owner, a member of the file's group the group.
-// A file of which neither can be kept (a user who is neither its owner nor
-// in its group, writing a file that others may write) is not saved: a
-// rename would hand it to that user, and writing it in place could leave it
-// truncated.  Nor is a file saved whose name cannot be looked at (other than
-// for being missing).
+// The owner and the group are kept as far as the system allows: root keeps both, the
+// file's owner the owner, a member of the file's group the group.  Where
+// the group cannot be kept, the group that the file passes to gets no
+// access: its permission bits, and the owning group's entry of an ACL, are
+// cleared.  A file of which neither can be kept (a user who is neither its
+// owner nor in its group, writing a file that others may write) is not
+// saved: a rename would hand it to that user, and writing it in place could
+// leave it truncated.  Nor is a file saved whose name cannot be looked at
+// (other than for being missing), a regular file that cannot be opened for
+// reading (its ACL cannot be read), or one whose ACL cannot be copied.  The
+// ACL is copied as the bytes of its extended attribute; an old file without
+// one gives the new file none, also where the directory's default ACL would
+// give a new file one, and a file system without ACLs has none to copy.
 SaveResult save_file(int dir, const char* name, const char* data, size_t size,
                      SaveMode mode);
 
@@ -84,7 +90,7 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
 // no such entry).
 bool remove_entry(int dir, const char* name);
 
-// For tests only: three points at which a test can step into a save.
+// For tests only: points at which a test can step into a save or a read.
 namespace textio_test {
 
 // Called by every save that writes, once its temporary file is complete and
@@ -106,5 +112,12 @@ void set_temp_name_hook(TempNameHook hook);
 // there as others could.
 using CreatedHook = void (*)(int dir, const char* tmp);
 void set_created_hook(CreatedHook hook);
+
+// Asked by every open_for_reading with the file's name: true with a number
+// of bytes in *after to make the reads of that file fail with EIO once that
+// many bytes were read (a disk that fails in the middle of a file), false to
+// read it as it is.
+using ReadFaultHook = bool (*)(const char* name, size_t* after);
+void set_read_fault_hook(ReadFaultHook hook);
 
 }  // namespace textio_test

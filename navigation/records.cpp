@@ -127,6 +127,11 @@ class RecordText {
   bool by_W2_;
 };
 
+// The one line that reports a save that failed or was skipped.
+void report_not_written(const char* name) {
+  std::fprintf(con_out(), " !!! file %s could not be written\n", name);
+}
+
 // Saves a record file whole (textio.h): it holds either its old content or
 // the complete new one, whatever happens and however many runs save it at
 // once.  A file that the user has write-protected is left alone, as a
@@ -141,15 +146,11 @@ class RecordText {
 void save_record(const char* name, const TextBuffer& t) {
   if (!t.ok() || save_file(con_dir(), name, t.data(), t.size(),
                            SaveMode::kReplace) == SaveResult::kFailed)
-    std::fprintf(con_out(), " !!! file %s could not be written\n", name);
+    report_not_written(name);
 }
 
 // Opens a record file for reading.  nullptr when it cannot be: *missing
-// then tells whether nothing at all stands under its name.  Anything else
-// that cannot be read (a file without read permission, an I/O error, a
-// directory, a pipe or a device, a symbolic link that leads nowhere) is
-// reported by one line and left alone, as the Delta-T table is: the record
-// it may hold is the user's, not to be replaced by the values in memory.
+// then tells whether nothing at all stands under its name.
 FILE* open_record(const char* name, bool* missing) {
   FILE* f = open_for_reading(con_dir(), name);
   *missing = false;
@@ -158,42 +159,67 @@ FILE* open_record(const char* name, bool* missing) {
   *missing = errno == ENOENT &&
              fstatat(con_dir(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 &&
              errno == ENOENT;
-  if (!*missing)
-    std::fprintf(con_out(), " !!! file %s could not be read\n", name);
   return nullptr;
+}
+
+// Reads record file 1 or 2 with `read`, which applies the line formats to
+// the open file and sets what they reach in the run state it is given.  The
+// read goes into a copy of the run state, which becomes the run state only
+// when the whole read went without an error: a read error midway (a failing
+// disk) changes nothing.  A file that cannot be opened for reading (no read
+// permission, an I/O error, a directory, a pipe or a device, a symbolic
+// link that leads nowhere) or that fails while it is read is reported by
+// one line and left alone, as the Delta-T table is: the record it may hold
+// is the user's, and the run's saves do not replace it with the values in
+// memory until a read of it succeeds.
+template <typename Read>
+bool read_record(RunState& rs, int file, Read read) {
+  const char* name = file == 1 ? kRecordFile1 : kRecordFile2;
+  bool& unreadable = rs.record_unreadable[file - 1];
+  bool missing = false;
+  FILE* f = open_record(name, &missing);
+  if (missing) {
+    unreadable = false;
+    return false;
+  }
+  bool failed = f == nullptr;
+  if (f != nullptr) {
+    RunState r = rs;
+    read(f, r);
+    failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (!failed) rs = r;
+  }
+  unreadable = failed;
+  if (failed) std::fprintf(con_out(), " !!! file %s could not be read\n", name);
+  return true;
 }
 
 }  // namespace
 
 bool read_R1(RunState& rs) {
-  bool missing = false;
-  FILE* f = open_record(kRecordFile1, &missing);
-  if (f == nullptr) return !missing;
-  (void)(read_record_lines(f, rs.work) &&
-         scan<kIcEyeLine>(f, &rs.shared.Ic, &rs.shared.eye) &&
-         scan<kInterceptLine>(f, &rs.calc.intercept, &rs.calc.Az,
-                              &rs.shared.spare) &&
-         scan<kWeatherOrRunLine>(f, &rs.shared.temp, &rs.shared.press) &&
-         scan<kLunarDistanceLine>(f, &rs.ld.LD_limb, &rs.ld.side));
-  std::fclose(f);
-  rs.obs1 = rs.work;
-  return true;
+  return read_record(rs, 1, [](FILE* f, RunState& r) {
+    (void)(read_record_lines(f, r.work) &&
+           scan<kIcEyeLine>(f, &r.shared.Ic, &r.shared.eye) &&
+           scan<kInterceptLine>(f, &r.calc.intercept, &r.calc.Az,
+                                &r.shared.spare) &&
+           scan<kWeatherOrRunLine>(f, &r.shared.temp, &r.shared.press) &&
+           scan<kLunarDistanceLine>(f, &r.ld.LD_limb, &r.ld.side));
+    r.obs1 = r.work;
+  });
 }
 
 bool read_R2(RunState& rs) {
-  bool missing = false;
-  FILE* f = open_record(kRecordFile2, &missing);
-  if (f == nullptr) return !missing;
-  double unused1 = 0,
-         unused2 = 0;  // line 7: Ic and eye come from the first file
-  (void)(read_record_lines(f, rs.work) &&
-         scan<kIcEyeLine>(f, &unused1, &unused2) &&
-         scan<kInterceptLine>(f, &rs.calc.intercept, &rs.calc.Az,
-                              &rs.shared.spare) &&
-         scan<kWeatherOrRunLine>(f, &rs.fix.course, &rs.fix.velocity));
-  std::fclose(f);
-  rs.obs2 = rs.work;
-  return true;
+  return read_record(rs, 2, [](FILE* f, RunState& r) {
+    double unused1 = 0,
+           unused2 = 0;  // line 7: Ic and eye come from the first file
+    (void)(read_record_lines(f, r.work) &&
+           scan<kIcEyeLine>(f, &unused1, &unused2) &&
+           scan<kInterceptLine>(f, &r.calc.intercept, &r.calc.Az,
+                                &r.shared.spare) &&
+           scan<kWeatherOrRunLine>(f, &r.fix.course, &r.fix.velocity));
+    r.obs2 = r.work;
+  });
 }
 
 namespace {
@@ -208,6 +234,13 @@ enum class Writer { kW1, kW2, kW3, kW4 };
 // and the first file's line 10 at the final save.
 void write_record(const RunState& rs, bool first, const obsrec& r, double Az,
                   Writer writer) {
+  const char* name = first ? kRecordFile1 : kRecordFile2;
+  if (rs.record_unreadable[first ? 0 : 1]) {
+    // It could not be read when it was last read: what it holds may be the
+    // user's record, which the values in hand must not replace.
+    report_not_written(name);
+    return;
+  }
   RecordText t(writer == Writer::kW2);
   t.line<kDateLine>(r.year, r.month, r.day);
   t.line<kTimeLine>(r.hour, r.minute, r.second);
@@ -223,7 +256,7 @@ void write_record(const RunState& rs, bool first, const obsrec& r, double Az,
     t.line<kWeatherOrRunLine>(rs.fix.course, rs.fix.velocity);
   if (first && writer == Writer::kW4)
     t.line<kLunarDistanceLine>(rs.ld.LD_limb, rs.ld.side);
-  save_record(first ? kRecordFile1 : kRecordFile2, t.text);
+  save_record(name, t.text);
 }
 
 }  // namespace

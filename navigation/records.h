@@ -23,9 +23,11 @@ extern const char kRecordFile2[];  // "dodarivi0r2.txt"
 // read, and every field it does not reach keeps its value.  False when
 // nothing stands under the file's name: nothing is changed, and the caller
 // creates the file.  True otherwise: the file was read, or it stands there
-// but cannot be read (no read permission, an I/O error, anything but a
-// regular file under its name, a symbolic link that leads nowhere); then one
-// line says so, nothing is changed, and the file is left as it is.
+// but cannot be read (no read permission, an I/O error on the open or in
+// the middle of the reads, anything but a regular file under its name, a
+// symbolic link that leads nowhere); then one line says so, nothing is
+// changed, and the file is left as it is: the writes below do not replace
+// it, each reporting so, until a read of it succeeds.
 bool read_R1(RunState& rs);
 bool read_R2(RunState& rs);
 
@@ -36,7 +38,8 @@ bool read_R2(RunState& rs);
 // W4: the final save of one file (1 or 2); sets intercept and spare to 0.
 // A write replaces the old file only once the new one is complete, and a
 // file that already holds what would be written is left as it is; a file
-// that cannot be written is reported by one line and the run goes on.
+// that cannot be written, or that could not be read when it was last read,
+// is reported by one line and the run goes on.
 void write_W1(RunState& rs);
 void write_W2(RunState& rs);
 void write_W3(RunState& rs);

@@ -186,6 +186,10 @@ struct RunState {
   obsrec obs1 = builtin_obs1();  // observation 1, always the Moon
   obsrec obs2 = builtin_obs2();  // observation 2, the second body
   obsrec work = obs1;            // the observation being loaded/entered/worked
+  // For each record file, the first and the second: something stood under
+  // its name when it was last read, but it could not be read.  The run's
+  // saves leave such a file as it is until a read of it succeeds.
+  bool record_unreadable[2] = {false, false};
 
   SharedValues shared;  // what both sights share
   Computation calc;     // the last computation of a sight

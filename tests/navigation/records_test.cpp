@@ -7,12 +7,15 @@
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <random>
@@ -22,6 +25,8 @@
 #include <vector>
 
 #include "as_nobody.h"
+#include "complete_run.h"
+#include "dialogue.h"
 #include "nav_test_util.h"
 #include "records.h"
 #include "textio.h"
@@ -420,15 +425,16 @@ TEST_F(Records, DirectoryOrPipeIsReportedNeitherOpenedNorReplaced) {
   EXPECT_EQ(rs.obs1.year, 2017);
   EXPECT_TRUE(fs::is_directory(kRecordFile1));
   EXPECT_TRUE(fs::is_fifo(kRecordFile2));
-  // A save cannot replace the directory; it replaces the pipe.
-  RunState fresh;
-  write_W1(fresh);
-  write_W2(fresh);
-  EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  // The run's saves leave both as they are, each saying so.
+  write_W1(rs);
+  write_W2(rs);
+  EXPECT_TRUE(fs::is_directory(kRecordFile1));
+  EXPECT_TRUE(fs::is_fifo(kRecordFile2));
   EXPECT_EQ(con.output(),
             " !!! file dodarivi0r1.txt could not be read\n"
             " !!! file dodarivi0r2.txt could not be read\n"
-            " !!! file dodarivi0r1.txt could not be written\n");
+            " !!! file dodarivi0r1.txt could not be written\n"
+            " !!! file dodarivi0r2.txt could not be written\n");
 }
 
 // Every name the save tries for its temporary file is taken (by a planted
@@ -699,9 +705,30 @@ TEST_F(Records, UnwritableDirectory) {
   if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
 }
 
+// The line of each save that a record which could not be read skips.
+const char kNotWritten1[] = " !!! file dodarivi0r1.txt could not be written\n";
+const char kNotWritten2[] = " !!! file dodarivi0r2.txt could not be written\n";
+const char kNotRead1[] = " !!! file dodarivi0r1.txt could not be read\n";
+const char kNotRead2[] = " !!! file dodarivi0r2.txt could not be read\n";
+
+// Every save of the run, in the order a run makes them: W3 after each
+// observation, the final save W4 of both files, and W1 and W2.
+void every_save(RunState& rs) {
+  rs.flow.obsno = 1;
+  write_W3(rs);
+  rs.flow.obsno = 2;
+  write_W3(rs);
+  write_W4(rs, 1);
+  write_W4(rs, 2);
+  write_W1(rs);
+  write_W2(rs);
+}
+
 // A record that stands under its name but cannot be read (no read
 // permission, a link that leads nowhere) is reported and left alone; it is
 // not taken for a missing one, whose values the built-in ones would replace.
+// No save of the run writes over it, each saying so, until a read of it
+// succeeds: the run reads the first file again at its restart.
 TEST_F(Records, RecordThatCannotBeReadIsReportedAndKept) {
   put(kRecordFile1, "2020 1 2 \n1 2 3 \n");
   fs::create_symlink("nowhere", kRecordFile2);
@@ -711,16 +738,106 @@ TEST_F(Records, RecordThatCannotBeReadIsReportedAndKept) {
     ConsoleCapture con;
     EXPECT_TRUE(read_R1(rs));
     EXPECT_TRUE(read_R2(rs));
-    EXPECT_EQ(con.output(),
-              " !!! file dodarivi0r1.txt could not be read\n"
-              " !!! file dodarivi0r2.txt could not be read\n");
+    EXPECT_EQ(con.output(), std::string(kNotRead1) + kNotRead2);
     EXPECT_EQ(rs.obs1.year, 2017);
     EXPECT_EQ(rs.work.year, 2017);
+    every_save(rs);
+    EXPECT_EQ(con.output(), std::string(kNotRead1) + kNotRead2 + kNotWritten1 +
+                                kNotWritten2 + kNotWritten1 + kNotWritten2 +
+                                kNotWritten1 + kNotWritten2);
     ASSERT_EQ(chmod(kRecordFile1, 0600), 0);
     EXPECT_EQ(slurp(kRecordFile1), "2020 1 2 \n1 2 3 \n");
     EXPECT_TRUE(fs::is_symlink(kRecordFile2));
+    EXPECT_FALSE(fs::exists(kRecordFile2));
+
+    // Readable again: read again, it is saved again; the link still is not.
+    EXPECT_TRUE(read_R1(rs));
+    EXPECT_EQ(rs.obs1.year, 2020);
+    const std::string before = con.output();
+    write_W1(rs);
+    write_W2(rs);
+    EXPECT_EQ(slurp(kRecordFile1).substr(0, 18), "2020 1 2 \n1 2 3 \n4");
+    EXPECT_TRUE(fs::is_symlink(kRecordFile2));
+    EXPECT_EQ(con.output(), before + kNotWritten2);
   });
   if (!ran) GTEST_SKIP() << ldtest::kNoNobody;
+}
+
+// Reads of the files named by g_fault_names fail with EIO after
+// g_fault_after bytes.
+const char* g_fault_names[2] = {nullptr, nullptr};
+size_t g_fault_after = 0;
+bool failing_reads(const char* name, size_t* after) {
+  for (const char* n : g_fault_names)
+    if (n != nullptr && std::strcmp(n, name) == 0) {
+      *after = g_fault_after;
+      return true;
+    }
+  return false;
+}
+
+// A read error, at the start of a record or in its middle, is not the end of
+// a short record: the record counts as one that cannot be read.  It is
+// reported, nothing read before the error is taken, and no save replaces it;
+// read again without the error, it gives its values.
+TEST_F(Records, ReadErrorCountsAsUnreadable) {
+  RunState written;
+  written.obs1.hour = 5;
+  written.shared.Ic = -1.5;
+  written.fix.course = 45;
+  written.fix.velocity = -20;
+  ConsoleCapture con;
+  write_W4(written, 1);
+  write_W2(written);
+  const std::string file1 = slurp(kRecordFile1);
+  const std::string file2 = slurp(kRecordFile2);
+  ASSERT_EQ(con.output(), "");
+  g_fault_names[0] = kRecordFile1;
+  g_fault_names[1] = kRecordFile2;
+  textio_test::set_read_fault_hook(failing_reads);
+  for (const size_t after :
+       {size_t{0}, size_t{1}, size_t{40}, file2.size() - 4}) {
+    SCOPED_TRACE(testing::Message()
+                 << "reads fail after " << after << " bytes");
+    g_fault_after = after;
+    ConsoleCapture run;
+    RunState rs;
+    EXPECT_TRUE(read_R1(rs));
+    EXPECT_TRUE(read_R2(rs));
+    EXPECT_EQ(run.output(), std::string(kNotRead1) + kNotRead2);
+    const RunState fresh;
+    EXPECT_EQ(rs.obs1.hour, fresh.obs1.hour);
+    EXPECT_EQ(rs.work.hour, fresh.work.hour);
+    EXPECT_EQ(rs.shared.Ic, fresh.shared.Ic);
+    EXPECT_EQ(rs.fix.course, fresh.fix.course);
+    EXPECT_EQ(rs.fix.velocity, fresh.fix.velocity);
+    every_save(rs);
+    EXPECT_EQ(slurp(kRecordFile1), file1);
+    EXPECT_EQ(slurp(kRecordFile2), file2);
+  }
+
+  // A whole run: each file is reported where it is read, and kept.
+  g_fault_after = 40;
+  const std::string out = [] {
+    ConsoleCapture run(ldtest::kCompleteRun);
+    EXPECT_EQ(run_dialogue(run.in(), run.out(), "."), 0);
+    return run.output();
+  }();
+  EXPECT_EQ(navtest::count(out, kNotRead1), 1);
+  EXPECT_EQ(navtest::count(out, kNotRead2), 1);
+  EXPECT_GE(navtest::count(out, kNotWritten1), 2);
+  EXPECT_GE(navtest::count(out, kNotWritten2), 2);
+  EXPECT_EQ(slurp(kRecordFile1), file1);
+  EXPECT_EQ(slurp(kRecordFile2), file2);
+
+  textio_test::set_read_fault_hook(nullptr);
+  RunState rs;
+  EXPECT_TRUE(read_R1(rs));
+  EXPECT_EQ(rs.obs1.hour, 5);
+  EXPECT_EQ(rs.shared.Ic, -1.5);
+  EXPECT_TRUE(read_R2(rs));
+  EXPECT_EQ(rs.fix.velocity, -20);
+  EXPECT_EQ(con.output(), "");
 }
 
 // The permission bits of each temporary file when it is created, before
@@ -773,10 +890,10 @@ TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
       std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
 
-// A user other than root and nobody, and a group that is neither root's,
+// A user other than root and nobody, and two groups that are neither root's,
 // nor nogroup, nor that user's own group, from the system's user and group
 // databases; false when there are none.
-bool second_user_and_group(ldtest::Identity* user, gid_t* crew) {
+bool second_user_and_groups(ldtest::Identity* user, gid_t* crew, gid_t* other) {
   bool found = false;
   setpwent();
   while (const passwd* p = getpwent()) {
@@ -790,53 +907,179 @@ bool second_user_and_group(ldtest::Identity* user, gid_t* crew) {
   }
   endpwent();
   if (!found) return false;
-  found = false;
+  std::vector<gid_t> groups;
   setgrent();
   while (const struct group* g = getgrent()) {
     if (g->gr_gid != 0 && g->gr_gid != ldtest::kNobodyGid &&
-        g->gr_gid != user->gid) {
-      *crew = g->gr_gid;
-      found = true;
-      break;
-    }
+        g->gr_gid != user->gid && groups.size() < 2)
+      groups.push_back(g->gr_gid);
   }
   endgrent();
-  return found;
+  if (groups.size() < 2) return false;
+  *crew = groups[0];
+  *other = groups[1];
+  return true;
+}
+
+// The bytes of an access or default ACL: entries of tag, permission and id
+// after the version, all little-endian, as the kernel keeps them.
+struct AclEntry {
+  uint16_t tag;  // 0x01 owner, 0x02 a named user, 0x04 the owning group,
+                 // 0x10 the mask, 0x20 others
+  uint16_t perm;
+  uint32_t id;
+};
+std::string acl_bytes(std::initializer_list<AclEntry> entries) {
+  std::string b;
+  const auto put_le = [&](uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  put_le(2, 4);
+  for (const AclEntry& e : entries) {
+    put_le(e.tag, 2);
+    put_le(e.perm, 2);
+    put_le(e.id, 4);
+  }
+  return b;
+}
+constexpr uint32_t kNoId = 0xFFFFFFFF;
+constexpr uint32_t kNamedUser = 1001;
+
+// Owner rw, user 1001 rw, the owning group `group`, mask rw, others nothing.
+std::string named_user_acl(uint16_t group) {
+  return acl_bytes({{0x01, 6, kNoId},
+                    {0x02, 6, kNamedUser},
+                    {0x04, group, kNoId},
+                    {0x10, 6, kNoId},
+                    {0x20, 0, kNoId}});
+}
+
+// The access ACL of a file; empty when it has none.
+std::string access_acl(const char* name) {
+  char buf[256];
+  const ssize_t n = getxattr(name, "system.posix_acl_access", buf, sizeof buf);
+  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+bool set_acl(const char* name, const char* which, const std::string& acl) {
+  return setxattr(name, which, acl.data(), acl.size(), 0) == 0;
+}
+
+// A save gives the new file the access ACL of the one it replaces, or none
+// where that had none: the named user keeps access, the owning group gains
+// none through the mask, and a directory's default ACL grants nothing that
+// the old file did not.  Where the group cannot be kept, the owning group's
+// entry passes to the new group empty.
+TEST_F(Records, SaveKeepsTheAccessAcl) {
+  const std::string acl = named_user_acl(4);
+  put(kRecordFile1, "old\n");
+  ASSERT_EQ(chmod(kRecordFile1, 0660), 0);
+  if (!set_acl(kRecordFile1, "system.posix_acl_access", acl)) {
+    ASSERT_EQ(errno, ENOTSUP);
+    GTEST_SKIP() << "the file system of the test directory has no ACLs";
+  }
+  struct stat st {};
+  {
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    EXPECT_EQ(con.output(), "");
+  }
+  EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+  EXPECT_EQ(access_acl(kRecordFile1), acl);
+  ASSERT_EQ(stat(kRecordFile1, &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0660u);
+
+  // A record without an ACL, in a directory whose default ACL would give a
+  // new file to user 1001.
+  fs::remove(kRecordFile1);
+  put(kRecordFile2, "old\n");
+  ASSERT_EQ(chmod(kRecordFile2, 0640), 0);
+  ASSERT_EQ(access_acl(kRecordFile2), "");
+  ASSERT_TRUE(set_acl(".", "system.posix_acl_default",
+                      acl_bytes({{0x01, 7, kNoId},
+                                 {0x02, 6, kNamedUser},
+                                 {0x04, 5, kNoId},
+                                 {0x10, 7, kNoId},
+                                 {0x20, 0, kNoId}})));
+  {
+    RunState rs;
+    ConsoleCapture con;
+    write_W2(rs);
+    EXPECT_EQ(con.output(), "");
+  }
+  EXPECT_EQ(slurp(kRecordFile2), kFresh2);
+  EXPECT_EQ(access_acl(kRecordFile2), "");
+  ASSERT_EQ(stat(kRecordFile2, &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  ASSERT_EQ(removexattr(".", "system.posix_acl_default"), 0);
+  fs::remove(kRecordFile2);
+
+  // The owner, outside the file's group.
+  if (geteuid() != 0) return;
+  ldtest::Identity saver;
+  gid_t crew = 0;
+  gid_t other = 0;
+  if (!second_user_and_groups(&saver, &crew, &other)) return;
+  ASSERT_EQ(chmod(".", 0777), 0);
+  put(kRecordFile1, "old\n");
+  ASSERT_EQ(chown(kRecordFile1, saver.uid, crew), 0);
+  ASSERT_TRUE(set_acl(kRecordFile1, "system.posix_acl_access", acl));
+  ASSERT_TRUE(ldtest::run_as(saver, [] {
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    EXPECT_EQ(con.output(), "");
+  }));
+  EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+  EXPECT_EQ(access_acl(kRecordFile1), named_user_acl(0));
+  ASSERT_EQ(stat(kRecordFile1, &st), 0);
+  EXPECT_EQ(st.st_gid, saver.gid);
 }
 
 // A save keeps the owner and the group of the record it replaces where the
 // system allows: root keeps both (a run with sudo in a navigator's folder
 // leaves the records the navigator's); a member of the file's group keeps
 // the group (the crew's shared folder); a user who can keep neither does not
-// save, so the file never passes to a stranger.
+// save, so the file never passes to a stranger.  Where only the owner is
+// kept, the group the file passes to (the owner's own, or a setgid
+// directory's) gets no access.
 TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
   if (geteuid() != 0) GTEST_SKIP() << "changing owners needs root";
   ldtest::Identity saver;
   gid_t crew = 0;
-  if (!second_user_and_group(&saver, &crew))
-    GTEST_SKIP() << "no second user and group in the system's databases";
-  ASSERT_EQ(chmod(".", 0777), 0);
+  gid_t other = 0;
+  if (!second_user_and_groups(&saver, &crew, &other))
+    GTEST_SKIP() << "no second user and two groups in the system's databases";
   struct OwnerCase {
     const char* name;
     bool saver_owns;  // the file is the saver's (else nobody's)
     bool in_crew;     // the saver is a member of the file's group
+    bool setgid_dir;  // the directory is setgid, of the group `other`, of
+                      // which the saver is a member
     bool as_root;     // the save runs as root
     mode_t perm;
     bool saved;
-    uid_t uid;  // owner and group afterwards
+    uid_t uid;  // owner, group and permission bits afterwards
     gid_t gid;
+    mode_t perm_after;
   };
   const OwnerCase cases[] = {
-      {"root", false, false, true, 0640, true, ldtest::kNobodyUid, crew},
-      {"a member of the group", false, true, false, 0660, true, saver.uid,
-       crew},
-      {"the owner, outside the group", true, false, false, 0666, true,
-       saver.uid, saver.gid},
-      {"neither owner nor member", false, false, false, 0666, false,
-       ldtest::kNobodyUid, crew},
+      {"root", false, false, false, true, 0640, true, ldtest::kNobodyUid, crew,
+       0640},
+      {"a member of the group", false, true, false, false, 0660, true,
+       saver.uid, crew, 0660},
+      {"the owner, outside the group", true, false, false, false, 0666, true,
+       saver.uid, saver.gid, 0606},
+      {"the owner, outside the group, in a setgid directory", true, false, true,
+       false, 0640, true, saver.uid, other, 0600},
+      {"neither owner nor member", false, false, false, false, 0666, false,
+       ldtest::kNobodyUid, crew, 0666},
   };
   for (const OwnerCase& c : cases) {
     SCOPED_TRACE(c.name);
+    ASSERT_EQ(chown(".", 0, c.setgid_dir ? other : 0), 0);
+    ASSERT_EQ(chmod(".", c.setgid_dir ? 02777 : 0777), 0);
     put(kRecordFile1, "old\n");
     ASSERT_EQ(chown(kRecordFile1, c.saver_owns ? saver.uid : ldtest::kNobodyUid,
                     crew),
@@ -854,6 +1097,7 @@ TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
     };
     ldtest::Identity who = saver;
     if (c.in_crew) who.groups = {crew};
+    if (c.setgid_dir) who.groups = {other};
     if (c.as_root)
       save();
     else
@@ -864,7 +1108,7 @@ TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
     EXPECT_EQ(st.st_ino == before.st_ino, !c.saved);
     EXPECT_EQ(st.st_uid, c.uid);
     EXPECT_EQ(st.st_gid, c.gid);
-    EXPECT_EQ(st.st_mode & 07777, c.perm);
+    EXPECT_EQ(st.st_mode & 07777, c.perm_after);
     EXPECT_EQ(
         std::distance(fs::directory_iterator("."), fs::directory_iterator()),
         1);

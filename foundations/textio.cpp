@@ -60,7 +60,7 @@ int open_regular(int dir, const char* name, int extra_flags,
   return fd;
 }
 
-// A descriptor closed when it goes out of scope.
+// Closes a descriptor when it goes out of scope (-1: none).
 class OwnedFd {
  public:
   explicit OwnedFd(int fd) : fd_(fd) {}
@@ -69,7 +69,6 @@ class OwnedFd {
   ~OwnedFd() {
     if (fd_ >= 0) close(fd_);
   }
-  int get() const { return fd_; }
 
  private:
   int fd_;

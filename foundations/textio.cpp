@@ -23,6 +23,7 @@ namespace {
 textio_test::PauseHook g_pause_hook = nullptr;
 textio_test::TempNameHook g_temp_name_hook = nullptr;
 textio_test::CreatedHook g_created_hook = nullptr;
+textio_test::WritingHook g_writing_hook = nullptr;
 textio_test::ReadFaultHook g_read_fault_hook = nullptr;
 
 // Attempts at a free temporary name before a save gives up.  Each name has
@@ -212,16 +213,26 @@ bool clear_owning_group(std::vector<char>* acl) {
   return true;
 }
 
-// Gives the temporary file the access ACL of the file it replaces, exactly:
-// its ACL, or none where the old file had none (the temporary file may have
-// been given one by the directory's default ACL, which would grant access
-// that the old file did not).  A file system without ACLs has nothing to
-// copy.
-bool copy_access_acl(int fd, const std::vector<char>& acl) {
+// Gives the temporary file its final permission bits and access ACL, before
+// anything is written into it.  Where the file it replaces has an ACL,
+// setting that ACL sets the permission bits too (the owner's from its owner
+// entry, the group's from its mask, the others' from its other entry), so no
+// fchmod follows: it would set the mask from `perm` and could take away the
+// access of the named users.  Otherwise an ACL that the directory's default
+// ACL gave the temporary file is removed first, while its mask still grants
+// nothing (the file was created 0600), and only then are the bits set: in
+// the other order the users that the default ACL names could open the file
+// in between.  A new file (`replaces` false) keeps what any file newly
+// created there gets, default ACL included.  A file system without ACLs has
+// none to copy or remove.
+bool set_access(int fd, mode_t perm, const std::vector<char>& acl,
+                bool replaces) {
   if (!acl.empty())
     return fsetxattr(fd, kAccessAcl, acl.data(), acl.size(), 0) == 0;
-  return fremovexattr(fd, kAccessAcl) == 0 || errno == ENODATA ||
-         errno == ENOTSUP;
+  if (replaces && fremovexattr(fd, kAccessAcl) != 0 && errno != ENODATA &&
+      errno != ENOTSUP)
+    return false;
+  return fchmod(fd, perm) == 0;
 }
 
 bool write_all(int fd, const char* data, size_t size) {
@@ -356,17 +367,28 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
   }
 
   // The regular file that is replaced, opened, whose owner, group,
-  // permission bits and access ACL the new one takes.  A name that cannot
-  // be looked at, or a regular file that cannot be opened for reading
-  // (whose ACL cannot be read), fails the save rather than give the file a
+  // permission bits and access ACL the new one takes.  A symbolic link to a
+  // regular file is replaced like the file it leads to, so that a record
+  // kept in a private file does not become one that anyone may read; the
+  // file it leads to is only read, never written.  A name that cannot be
+  // looked at, or a regular file that cannot be opened for reading (whose
+  // ACL cannot be read), fails the save rather than give the file a
   // stranger's owner or give anyone more access than they had.
   struct stat old;
   int old_fd = -1;
+  bool replaces_link = false;
   if (mode == SaveMode::kReplace) {
+    struct stat target;
     if (fstatat(dir, name, &old, AT_SYMLINK_NOFOLLOW) == 0) {
-      if (S_ISREG(old.st_mode) &&
-          (old_fd = open_regular(dir, name, O_NOFOLLOW, &old)) < 0)
-        return SaveResult::kFailed;
+      if (S_ISREG(old.st_mode)) {
+        old_fd = open_regular(dir, name, O_NOFOLLOW, &old);
+        if (old_fd < 0) return SaveResult::kFailed;
+      } else if (S_ISLNK(old.st_mode) && fstatat(dir, name, &target, 0) == 0 &&
+                 S_ISREG(target.st_mode)) {
+        old_fd = open_regular(dir, name, 0, &old);
+        if (old_fd < 0) return SaveResult::kFailed;
+        replaces_link = true;
+      }
     } else if (errno != ENOENT) {
       return SaveResult::kFailed;
     }
@@ -377,27 +399,29 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
   if (keep_old && !read_access_acl(old_fd, &acl)) return SaveResult::kFailed;
 
   // Created readable and writable by the user alone, so that no one else
-  // can open it while it is written (an open file stays readable whatever
-  // its mode becomes), nor read a copy left by a run killed meanwhile.
+  // can open it before it has its final access (an open file stays readable
+  // whatever its access becomes).
   char tmp[kMaxName];
   const int fd = create_temp(dir, name, tmp, 0600);
   if (fd < 0) return SaveResult::kFailed;
   if (g_created_hook != nullptr) g_created_hook(dir, tmp);
 
   // The temporary file was made first, so an unchanged file is only left
-  // as it is where the save could have replaced it.
-  if (keep_old && holds(old_fd, data, size)) {
+  // as it is where the save could have replaced it.  A link is replaced by
+  // a file of its own whatever the file it leads to holds.
+  if (keep_old && !replaces_link && holds(old_fd, data, size)) {
     close(fd);
     unlinkat(dir, tmp, 0);
     return SaveResult::kUnchanged;
   }
 
-  // The final permission bits and ACL go on before the data are flushed, so
-  // that the flush makes them durable with the data.  Where the old group
-  // cannot be kept, the group that the file has now gets no access.
+  // The file takes its final owner, group, permission bits and ACL before
+  // the first byte of the record goes into it: whoever can open it from
+  // then on may read the saved file too, so a descriptor opened early gains
+  // nothing.  Where the old group cannot be kept, the group that the file
+  // has now gets no access.
   mode_t perm = keep_old ? old.st_mode & 0777 : 0;
   bool ok = keep_old || new_file_perm(dir, name, &perm);
-  ok = ok && write_all(fd, data, size);
   if (ok && keep_old) {
     bool group_kept = false;
     ok = keep_owner_or_group(fd, old, &group_kept);
@@ -406,8 +430,9 @@ SaveResult save_file(int dir, const char* name, const char* data, size_t size,
       ok = acl.empty() || clear_owning_group(&acl);
     }
   }
-  ok = ok && fchmod(fd, perm) == 0;
-  if (ok && keep_old) ok = copy_access_acl(fd, acl);
+  ok = ok && set_access(fd, perm, acl, keep_old);
+  if (ok && g_writing_hook != nullptr) g_writing_hook(dir, tmp);
+  ok = ok && write_all(fd, data, size);
   ok = ok && fsync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (ok && g_pause_hook != nullptr) g_pause_hook(name);
@@ -437,5 +462,6 @@ namespace textio_test {
 void set_pause_hook(PauseHook hook) { g_pause_hook = hook; }
 void set_temp_name_hook(TempNameHook hook) { g_temp_name_hook = hook; }
 void set_created_hook(CreatedHook hook) { g_created_hook = hook; }
+void set_writing_hook(WritingHook hook) { g_writing_hook = hook; }
 void set_read_fault_hook(ReadFaultHook hook) { g_read_fault_hook = hook; }
 }  // namespace textio_test

@@ -59,15 +59,20 @@ enum class SaveResult {
 // Saves `size` bytes as the file `name` of directory `dir`.  The bytes go
 // into a new temporary file beside it, created under a name of its own that
 // no existing entry has (nothing under another name is ever followed, opened
-// or truncated) and readable by the user alone while it is written.  It is
-// given the owner, group, permission bits and access ACL of the regular file
-// it replaces (a new file the permission bits of a newly created file, 0666
-// less the umask), flushed to the disk, and then renamed over the file in
-// one step; the directory is then flushed too.  So the file holds, at every
-// moment and after a crash, either its old content or the complete new one,
-// also when several programs save it at once.  Any failure removes the
-// temporary file and leaves the old file as it was.  A symbolic link under
-// the name is replaced by the file, never written through.
+// or truncated) and readable by the user alone until it has its final
+// access.  Before the first byte goes into it, it is given the owner, group,
+// permission bits and access ACL of the regular file it replaces (a new
+// file the permission bits of a newly created file, 0666 less the umask),
+// so that no one who may not read the saved file can open it meanwhile.  It
+// is then flushed to the disk and renamed over the file in one step; the
+// directory is flushed too.  So the file holds, at every moment and after a
+// crash, either its old content or the complete new one, also when several
+// programs save it at once.  Any failure removes the temporary file and
+// leaves the old file as it was.  A symbolic link under the name is
+// replaced by the file, never written through; a link to a regular file
+// gives the new file the access of the file it leads to, by the rules
+// below, and is replaced even where that file holds the new content.  A
+// second hard link of the file keeps the old content.
 //
 // The owner and the group are kept as far as the system allows: root keeps both, the
 // file's owner the owner, a member of the file's group the group.  Where
@@ -112,6 +117,13 @@ void set_temp_name_hook(TempNameHook hook);
 // there as others could.
 using CreatedHook = void (*)(int dir, const char* tmp);
 void set_created_hook(CreatedHook hook);
+
+// Called by every save that writes, once its temporary file `tmp` of
+// directory `dir` has its final owner, group, permission bits and ACL and
+// just before the first byte is written into it.  A test compares the
+// file's access there with the saved file's.
+using WritingHook = void (*)(int dir, const char* tmp);
+void set_writing_hook(WritingHook hook);
 
 // Asked by every open_for_reading with the file's name: true with a number
 // of bytes in *after to make the reads of that file fail with EIO once that

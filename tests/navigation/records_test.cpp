@@ -840,19 +840,26 @@ TEST_F(Records, ReadErrorCountsAsUnreadable) {
   EXPECT_EQ(con.output(), "");
 }
 
-// The permission bits of each temporary file when it is created, before
-// anything is written into it.
+// The permission bits of each temporary file when it is created, and when
+// the first byte of the record is about to be written into it.
 mode_t g_created_perm = 0;
-void note_created_perm(int dir, const char* tmp) {
+mode_t g_writing_perm = 0;
+mode_t perm_of(int dir, const char* tmp) {
   struct stat st {};
-  g_created_perm =
-      fstatat(dir, tmp, &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_mode & 07777 : 0;
+  return fstatat(dir, tmp, &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_mode & 07777
+                                                          : 0;
+}
+void note_created_perm(int dir, const char* tmp) {
+  g_created_perm = perm_of(dir, tmp);
+}
+void note_writing_perm(int dir, const char* tmp) {
+  g_writing_perm = perm_of(dir, tmp);
 }
 
-// While a record is written, its temporary file is the user's alone, so no
-// one else can open it and read the record later, nor read a copy that a
-// killed run leaves; it gets its final permission bits (the old file's, or
-// 0666 less the umask) before it takes the record's name.
+// A temporary file is the user's alone until it has its final permission
+// bits (the old file's, or 0666 less the umask), and it has them before the
+// first byte of the record goes into it: no one can open it early and read
+// a record that the saved file would not show them.
 TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
   struct PermCase {
     mode_t umask;
@@ -864,6 +871,7 @@ TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
       {077, 0666, 0666}, {027, 0604, 0604}, {077, 0, 0600},
   };
   textio_test::set_created_hook(note_created_perm);
+  textio_test::set_writing_hook(note_writing_perm);
   for (const PermCase& c : cases) {
     SCOPED_TRACE(testing::Message()
                  << std::oct << "umask " << c.umask << ", old " << c.old);
@@ -873,19 +881,21 @@ TEST_F(Records, TemporaryFileIsTheUsersAloneUntilItIsComplete) {
       ASSERT_EQ(chmod(kRecordFile1, c.old), 0);
     }
     const mode_t mask = umask(c.umask);
-    g_created_perm = 0;
+    g_created_perm = g_writing_perm = 0;
     RunState rs;
     ConsoleCapture con;
     write_W1(rs);
     umask(mask);
     EXPECT_EQ(con.output(), "");
     EXPECT_EQ(g_created_perm, 0600u);
+    EXPECT_EQ(g_writing_perm, c.final);
     struct stat st {};
     ASSERT_EQ(stat(kRecordFile1, &st), 0);
     EXPECT_EQ(st.st_mode & 07777, c.final);
     EXPECT_EQ(slurp(kRecordFile1), kFresh1);
   }
   textio_test::set_created_hook(nullptr);
+  textio_test::set_writing_hook(nullptr);
   EXPECT_EQ(
       std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
@@ -1035,6 +1045,165 @@ TEST_F(Records, SaveKeepsTheAccessAcl) {
   EXPECT_EQ(access_acl(kRecordFile1), named_user_acl(0));
   ASSERT_EQ(stat(kRecordFile1, &st), 0);
   EXPECT_EQ(st.st_gid, saver.gid);
+}
+
+// The permission bits and the access ACL of the temporary file when the
+// first byte of the record is about to be written into it.
+struct Access {
+  mode_t perm = 0;
+  std::string acl;
+  bool operator==(const Access&) const = default;
+};
+Access g_writing_access;
+Access access_of(int dir, const char* name) {
+  Access a;
+  const int fd = openat(dir, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return a;
+  struct stat st {};
+  if (fstat(fd, &st) == 0) a.perm = st.st_mode & 07777;
+  char buf[256];
+  const ssize_t n = fgetxattr(fd, "system.posix_acl_access", buf, sizeof buf);
+  if (n > 0) a.acl.assign(buf, static_cast<size_t>(n));
+  close(fd);
+  return a;
+}
+void note_writing_access(int dir, const char* tmp) {
+  g_writing_access = access_of(dir, tmp);
+}
+
+// In a directory whose default ACL gives user 1001 a new file, a save's
+// temporary file already has the saved file's permission bits and ACL when
+// the record goes into it: user 1001 can open it then only where it may
+// read the saved record.  The record with an ACL of its own grants user
+// 1002 alone; the new record takes the default ACL.
+TEST_F(Records, TemporaryFileHasItsFinalAccessBeforeTheRecordGoesIn) {
+  const std::string own_acl = acl_bytes({{0x01, 6, kNoId},
+                                         {0x02, 4, 1002},
+                                         {0x04, 4, kNoId},
+                                         {0x10, 4, kNoId},
+                                         {0x20, 0, kNoId}});
+  if (!set_acl(".", "system.posix_acl_default",
+               acl_bytes({{0x01, 7, kNoId},
+                          {0x02, 7, kNamedUser},
+                          {0x04, 5, kNoId},
+                          {0x10, 7, kNoId},
+                          {0x20, 0, kNoId}}))) {
+    ASSERT_EQ(errno, ENOTSUP);
+    GTEST_SKIP() << "the file system of the test directory has no ACLs";
+  }
+  struct AccessCase {
+    const char* name;
+    bool old;  // a record to replace, 0640, with `acl` if any
+    std::string acl;
+  };
+  const AccessCase cases[] = {
+      {"a record without an ACL", true, ""},
+      {"a record with an ACL of its own", true, own_acl},
+      {"a new record", false, ""},
+  };
+  textio_test::set_writing_hook(note_writing_access);
+  for (const AccessCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(kRecordFile1);
+    if (c.old) {
+      put(kRecordFile1, "old\n");  // takes the default ACL, which goes
+      ASSERT_EQ(removexattr(kRecordFile1, "system.posix_acl_access"), 0);
+      ASSERT_EQ(chmod(kRecordFile1, 0640), 0);
+      if (!c.acl.empty()) {
+        ASSERT_TRUE(set_acl(kRecordFile1, "system.posix_acl_access", c.acl));
+      }
+    }
+    g_writing_access = Access{};
+    RunState rs;
+    ConsoleCapture con;
+    write_W1(rs);
+    EXPECT_EQ(con.output(), "");
+    EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+    const Access saved = access_of(AT_FDCWD, kRecordFile1);
+    if (c.old) {
+      EXPECT_EQ(saved, (Access{0640, c.acl}));
+    }
+    EXPECT_EQ(g_writing_access.perm, saved.perm);
+    EXPECT_EQ(g_writing_access.acl, saved.acl);
+  }
+  textio_test::set_writing_hook(nullptr);
+  ASSERT_EQ(removexattr(".", "system.posix_acl_default"), 0);
+}
+
+// A record that is a symbolic link to a regular file (a record kept in a
+// private folder) is saved like that file: the link becomes a file of its
+// own with that file's permission bits, ACL, owner and group, by the rules
+// of any save, and the file it led to is never written.  The umask would
+// give a new file 0644.
+TEST_F(Records, LinkedRecordTakesTheAccessOfItsFile) {
+  struct LinkCase {
+    const char* name;
+    mode_t perm;        // the file the link leads to
+    bool acl;           // it has named_user_acl(4)
+    bool other_user;    // it is nobody's, in nogroup (root only)
+    bool saver_nobody;  // nobody saves it, a file that is root's (root only)
+    bool saved;
+  };
+  const LinkCase cases[] = {
+      {"a private file", 0600, false, false, false, true},
+      {"a file with an ACL", 0660, true, false, false, true},
+      {"another user's file, saved by root", 0640, false, true, false, true},
+      {"a file whose owner and group the saver cannot keep", 0666, false, false,
+       true, false},
+  };
+  const mode_t mask = umask(022);
+  fs::create_directory("private");
+  ASSERT_EQ(chmod(".", 0777), 0);
+  ASSERT_EQ(chmod("private", 0777), 0);
+  const char kTarget[] = "private/r1.txt";
+  for (const LinkCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    if ((c.other_user || c.saver_nobody) && geteuid() != 0) continue;
+    fs::remove(kRecordFile1);
+    fs::remove(kTarget);
+    put(kTarget, "old\n");
+    ASSERT_EQ(chmod(kTarget, c.perm), 0);
+    if (c.acl &&
+        !set_acl(kTarget, "system.posix_acl_access", named_user_acl(4))) {
+      ASSERT_EQ(errno, ENOTSUP);
+      continue;  // a file system without ACLs
+    }
+    if (c.other_user) {
+      ASSERT_EQ(chown(kTarget, ldtest::kNobodyUid, ldtest::kNobodyGid), 0);
+    }
+    fs::create_symlink(kTarget, kRecordFile1);
+    const Access before = access_of(AT_FDCWD, kTarget);
+    struct stat target_before {};
+    ASSERT_EQ(stat(kTarget, &target_before), 0);
+    const auto save = [&] {
+      RunState rs;
+      ConsoleCapture con;
+      write_W1(rs);
+      EXPECT_EQ(
+          con.output(),
+          c.saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
+    };
+    if (c.saver_nobody) {
+      ASSERT_TRUE(ldtest::run_as(ldtest::Identity{}, save));
+    } else {
+      save();
+    }
+    EXPECT_EQ(slurp(kTarget), "old\n");
+    EXPECT_EQ(access_of(AT_FDCWD, kTarget), before);
+    EXPECT_EQ(fs::is_symlink(kRecordFile1), !c.saved);
+    if (c.saved) {
+      EXPECT_EQ(slurp(kRecordFile1), kFresh1);
+      EXPECT_EQ(access_of(AT_FDCWD, kRecordFile1), before);
+      struct stat st {};
+      ASSERT_EQ(lstat(kRecordFile1, &st), 0);
+      EXPECT_EQ(st.st_uid, target_before.st_uid);
+      EXPECT_EQ(st.st_gid, target_before.st_gid);
+    }
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator("."), fs::directory_iterator()),
+        2);
+  }
+  umask(mask);
 }
 
 // A save keeps the owner and the group of the record it replaces where the

@@ -1106,7 +1106,7 @@ TEST_F(Records, TemporaryFileHasItsFinalAccessBeforeTheRecordGoesIn) {
     SCOPED_TRACE(c.name);
     fs::remove(kRecordFile1);
     if (c.old) {
-      put(kRecordFile1, "old\n");  // takes the default ACL, which goes
+      put(kRecordFile1, "old\n");  // the default ACL it takes is removed
       ASSERT_EQ(removexattr(kRecordFile1, "system.posix_acl_access"), 0);
       ASSERT_EQ(chmod(kRecordFile1, 0640), 0);
       if (!c.acl.empty()) {
@@ -1128,6 +1128,16 @@ TEST_F(Records, TemporaryFileHasItsFinalAccessBeforeTheRecordGoesIn) {
   }
   textio_test::set_writing_hook(nullptr);
   ASSERT_EQ(removexattr(".", "system.posix_acl_default"), 0);
+}
+
+// Saves the first record file with W1: it is written, or it is reported as
+// not written.
+void save_first_record(bool saved) {
+  RunState rs;
+  ConsoleCapture con;
+  write_W1(rs);
+  EXPECT_EQ(con.output(),
+            saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
 }
 
 // A record that is a symbolic link to a regular file (a record kept in a
@@ -1175,14 +1185,7 @@ TEST_F(Records, LinkedRecordTakesTheAccessOfItsFile) {
     const Access before = access_of(AT_FDCWD, kTarget);
     struct stat target_before {};
     ASSERT_EQ(stat(kTarget, &target_before), 0);
-    const auto save = [&] {
-      RunState rs;
-      ConsoleCapture con;
-      write_W1(rs);
-      EXPECT_EQ(
-          con.output(),
-          c.saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
-    };
+    const auto save = [&] { save_first_record(c.saved); };
     if (c.saver_nobody) {
       ASSERT_TRUE(ldtest::run_as(ldtest::Identity{}, save));
     } else {
@@ -1256,14 +1259,7 @@ TEST_F(Records, SaveKeepsTheOwnerAndTheGroup) {
     ASSERT_EQ(chmod(kRecordFile1, c.perm), 0);
     struct stat before {};
     ASSERT_EQ(stat(kRecordFile1, &before), 0);
-    const auto save = [&] {
-      RunState rs;
-      ConsoleCapture con;
-      write_W1(rs);
-      EXPECT_EQ(
-          con.output(),
-          c.saved ? "" : " !!! file dodarivi0r1.txt could not be written\n");
-    };
+    const auto save = [&] { save_first_record(c.saved); };
     ldtest::Identity who = saver;
     if (c.in_crew) who.groups = {crew};
     if (c.setgid_dir) who.groups = {other};

@@ -74,9 +74,9 @@ enum class SaveResult {
 // below, and is replaced even where that file holds the new content.  A
 // second hard link of the file keeps the old content.
 //
-// The owner and the group are kept as far as the system allows: root keeps both, the
-// file's owner the owner, a member of the file's group the group.  Where
-// the group cannot be kept, the group that the file passes to gets no
+// The owner and the group are kept as far as the system allows: root keeps
+// both, the file's owner the owner, a member of the file's group the group.
+// Where the group cannot be kept, the group that the file passes to gets no
 // access: its permission bits, and the owning group's entry of an ACL, are
 // cleared.  A file of which neither can be kept (a user who is neither its
 // owner nor in its group, writing a file that others may write) is not

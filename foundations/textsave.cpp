@@ -196,7 +196,10 @@ bool clear_owning_group(std::vector<char>* acl) {
 // the other order the users that the default ACL names could open the file
 // in between.  A new file (`replaces` false) keeps what any file newly
 // created there gets, default ACL included.  A file system without ACLs has
-// none to copy or remove.
+// none to copy or remove; where the ACL of the file that a link leads to
+// cannot be set on the new file (its directory lies on such a file system),
+// the save fails, since the bits alone would give the owning group the
+// access of the mask.
 bool set_access(int fd, mode_t perm, const std::vector<char>& acl,
                 bool replaces) {
   if (!acl.empty())
